@@ -1,0 +1,35 @@
+// Agent Zaza: the game.
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+#include "runtime/runtime.h"
+#include "runtime/sdl/sdl_window_system.h"
+#include "scenes/scenes.h"
+
+namespace {
+
+std::string programFolder(const char* argv0) {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) exe = std::filesystem::absolute(argv0);
+    return exe.parent_path().string();
+}
+
+}  // namespace
+
+int main(int, char** argv) {
+    try {
+        az::SdlWindowSystem ws;
+        az::SteadyClock clock;
+        az::Runtime rt(az::gameScenes(), ws, clock);
+        rt.setProgramFolder(programFolder(argv[0]));
+        ws.attach(rt);
+        rt.start();
+        ws.run(clock);
+        return rt.exitCode();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "agent-zaza: %s\n", e.what());
+        return 1;
+    }
+}

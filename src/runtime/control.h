@@ -1,0 +1,71 @@
+// Run-time state of one control: its design values, changed by handlers.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "runtime/description.h"
+
+namespace az {
+
+// A property value as handlers and scripts see it.
+using Value = std::variant<bool, int64_t, std::string>;
+std::string formatValue(const Value& v);
+
+// Height of one list box entry in pixels.
+constexpr int kListItemHeight = 13;
+
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
+};
+
+// A media component living inside a control (movie, MIDI, GIF). The runtime
+// creates one when its scene loads and destroys it when the scene unloads.
+class Component {
+public:
+    virtual ~Component() = default;
+    virtual void setProperty(std::string_view name, const Value& v) = 0;
+    virtual void call(std::string_view method) = 0;
+    // Read a property for scripts and tests; nullopt when unknown.
+    virtual std::optional<Value> property(std::string_view name) const = 0;
+};
+
+class Control {
+public:
+    explicit Control(const ControlDesc& d) : desc(&d), p(d) {}
+
+    const ControlDesc* desc;   // the design entry
+    ControlDesc p;             // current values, starting at the design values
+    size_t order = 0;          // place in the description
+    int frameOrder = -1;       // the order of its Frame, -1 when on the scene
+
+    // List box
+    std::vector<std::string> items;
+    int listIndex = -1;
+    int topIndex = 0;
+
+    int64_t nextDue = 0;  // timer: game time of the next tick while enabled
+    std::unique_ptr<Component> component;
+
+    ControlKind kind() const { return p.kind; }
+    const std::string& name() const { return p.name; }
+    int index() const { return p.index; }
+    bool isArrayElement() const { return p.index >= 0; }
+    std::string displayName() const;  // Name or Name(i)
+
+    // Rectangle in client pixels of its container.
+    Rect rectInContainer() const {
+        return {twipsToPx(p.left), twipsToPx(p.top), twipsToPx(p.width), twipsToPx(p.height)};
+    }
+
+    // Generic read by property name, as scripts use it.
+    std::optional<Value> property(std::string_view name) const;
+};
+
+}  // namespace az

@@ -1,0 +1,246 @@
+// The scene runtime: one Scene per form name, their lifecycle, the handler
+// table, timers, hit test, clicks and drag-and-drop. One thread, no SDL.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "runtime/clock.h"
+#include "runtime/control.h"
+#include "runtime/description.h"
+#include "runtime/window_system.h"
+
+namespace az {
+
+class Runtime;
+class ControlRef;
+class SceneRef;
+
+enum class SceneState { Unloaded, Hidden, Shown };
+const char* stateName(SceneState s);
+
+enum class EventKind { Load, Unload, Click, Timer, DragDrop };
+const char* eventName(EventKind e);
+
+struct Event {
+    int index = -1;                      // element index of a control array
+    const ControlRef* source = nullptr;  // the dragged control of a DragDrop
+};
+
+using Handler = std::function<void(Runtime&, const Event&)>;
+
+struct HandlerBinding {
+    std::string control;  // empty for the scene's own Load and Unload
+    EventKind event;
+    Handler fn;
+};
+
+// A scene as the game is written: its description and its handlers.
+struct SceneDef {
+    SceneDesc desc;
+    std::vector<HandlerBinding> handlers;
+
+    SceneDef& on(std::string control, EventKind ev, Handler fn) {
+        handlers.push_back({std::move(control), ev, std::move(fn)});
+        return *this;
+    }
+    SceneDef& onLoad(Handler fn) { return on("", EventKind::Load, std::move(fn)); }
+    SceneDef& onUnload(Handler fn) { return on("", EventKind::Unload, std::move(fn)); }
+};
+
+// A failing operation on a scene or control: fatal for the program.
+struct RuntimeError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Makes the media component of a control when its scene loads.
+using ComponentFactory =
+    std::function<std::unique_ptr<Component>(const std::string& scene, const Control& c)>;
+
+class Scene {
+public:
+    const SceneDef* def = nullptr;
+    SceneState state = SceneState::Unloaded;
+    bool loading = false;
+    bool unloading = false;
+    uint64_t generation = 0;  // counts loads; tells a rebuilt scene from the old one
+    WindowId window = 0;
+    std::vector<std::unique_ptr<Control>> controls;  // description order
+
+    const std::string& name() const { return def->desc.window.name; }
+    const WindowDesc& windowDesc() const { return def->desc.window; }
+    bool isLoaded() const { return state != SceneState::Unloaded; }
+    Control* find(std::string_view name, int index = -1) const;
+    // The control's rectangle in client pixels (frames' items included).
+    Rect clientRect(const Control& c) const;
+    const Control* frameOf(const Control& c) const;
+};
+
+// Checks every handler binding, container and asset id against the
+// descriptions. Returns the problems found, empty when all is well.
+std::vector<std::string> validate(const std::vector<SceneDef>& defs);
+
+class Runtime {
+public:
+    Runtime(std::vector<SceneDef> defs, WindowSystem& ws, Clock& clock);
+    ~Runtime();
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    void setComponentFactory(ComponentFactory f) { factory_ = std::move(f); }
+    void setProgramFolder(std::string folder) { folder_ = std::move(folder); }
+    // The program folder with the separator and a file name appended.
+    std::string programPath(std::string_view file) const;
+
+    // --- what handlers use ---------------------------------------------
+    SceneRef scene(std::string_view name);
+    // Ends the program at once: no Unload handler runs, nothing more is delivered.
+    [[noreturn]] void end();
+
+    // --- the program ------------------------------------------------------
+    void start(std::string_view first = "Form1");
+    bool ended() const { return ended_; }
+    int exitCode() const { return exitCode_; }
+    const std::string& error() const { return error_; }  // the fatal error, if any
+    Clock& clock() { return clock_; }
+    WindowSystem& windowSystem() { return ws_; }
+
+    // Observation without loading anything (scripts, tests, painter).
+    const Scene* find(std::string_view name) const;
+    SceneState state(std::string_view name) const;
+    const std::vector<std::unique_ptr<Scene>>& scenes() const { return scenes_; }
+    bool hasHandler(const std::string& scene, const std::string& control, EventKind ev) const;
+
+    // --- input from the window system ---------------------------------
+    // Coordinates are client pixels of the scene's window.
+    void mouseDown(std::string_view scene, int x, int y);
+    // The release: the scene under the pointer (empty when outside every
+    // window of the game) and the point in its client area.
+    void mouseUp(std::string_view sceneUnderPointer, int x, int y);
+    void mouseMove(std::string_view sceneUnderPointer, int x, int y);
+    void closeBox(std::string_view scene);
+
+    // --- timers ------------------------------------------------------------
+    std::optional<int64_t> nextDue() const;
+    // Delivers every tick due at the clock's present time, in order.
+    void deliverDueTicks();
+    // Manual clock only: steps game time to t, delivering each tick at its time.
+    void advanceTo(ManualClock& clock, int64_t t);
+
+    // --- hit test, cursors, drag ---------------------------------------
+    Control* hitTest(const Scene& s, int x, int y) const;
+    // The cursor asset at a point of a shown scene, 0 for the default arrow.
+    int cursorAt(std::string_view scene, int x, int y) const;
+    struct Drag {
+        std::string scene;
+        uint64_t generation = 0;
+        size_t order = 0;
+        int offsetX = 0, offsetY = 0;
+        std::string pointerScene;  // where the pointer is now
+        int pointerX = 0, pointerY = 0;
+        int w = 0, h = 0;
+    };
+    const std::optional<Drag>& drag() const { return drag_; }
+
+    // --- used by SceneRef and ControlRef --------------------------------
+    Scene& ensureLoaded(std::string_view name);
+    void show(std::string_view name);
+    void hide(std::string_view name);
+    void unload(std::string_view name);
+    void setTimerEnabled(Control& t, bool on);
+    void changed(const Scene& s);
+
+    // Runs one event from outside (input, tick, start) with the fatal-error
+    // handling and the program end check after it.
+    void dispatch(const std::function<void()>& f);
+
+private:
+    Scene& slot(std::string_view name);
+    void load(Scene& s);
+    void destroy(Scene& s);
+    void raise(Scene& s, const std::string& control, EventKind ev, const Event& e);
+    void click(Scene& s, Control& c, int x, int y);
+    void finish(int code);
+    void endCheck();
+
+    std::vector<SceneDef> defs_;
+    std::vector<std::unique_ptr<Scene>> scenes_;
+    std::map<std::tuple<std::string, std::string, EventKind>, const Handler*> handlers_;
+    WindowSystem& ws_;
+    Clock& clock_;
+    ComponentFactory factory_;
+    std::string folder_;
+    bool ended_ = false;
+    int exitCode_ = 0;
+    std::string error_;
+    int depth_ = 0;  // nesting of dispatch
+
+    struct Press {
+        std::string scene;
+        uint64_t generation = 0;
+        std::optional<size_t> order;  // the control pressed, none for the background
+    };
+    std::optional<Press> press_;
+    std::optional<Drag> drag_;
+};
+
+// A scene as handlers reach it: every access gets or loads it.
+class SceneRef {
+public:
+    SceneRef(Runtime& rt, std::string name) : rt_(&rt), name_(std::move(name)) {}
+    ControlRef control(std::string_view name, int index = -1) const;
+    void show() const { rt_->show(name_); }
+    void unload() const { rt_->unload(name_); }
+    bool visible() const;
+    void setVisible(bool v) const;
+    const std::string& name() const { return name_; }
+
+private:
+    Runtime* rt_;
+    std::string name_;
+};
+
+// A control as handlers reach it, by scene name, control name and index.
+class ControlRef {
+public:
+    ControlRef(Runtime& rt, std::string scene, std::string name, int index = -1)
+        : rt_(&rt), scene_(std::move(scene)), name_(std::move(name)), index_(index) {}
+
+    bool visible() const;
+    void setVisible(bool v) const;
+    bool enabled() const;
+    void setEnabled(bool v) const;  // on a timer: starts or stops it
+    std::string caption() const;
+    void setCaption(std::string c) const;
+    void setForeColor(VbColor c) const;
+    void setAlignment(int a) const;
+    std::string tag() const;
+    int value() const;  // check box 0/1, option button -1 (true) or 0
+    int listIndex() const;
+    void addItem(std::string item) const;
+    // Media components: a property write and a method call.
+    void set(std::string_view property, const Value& v) const;
+    void call(std::string_view method) const;
+
+    const std::string& sceneName() const { return scene_; }
+    const std::string& name() const { return name_; }
+    int index() const { return index_; }
+
+private:
+    Control& resolve() const;
+    template <class F>
+    void write(F&& f) const;
+
+    Runtime* rt_;
+    std::string scene_, name_;
+    int index_;
+};
+
+}  // namespace az

@@ -1,0 +1,329 @@
+#include "runtime/sdl/sdl_window_system.h"
+
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+#include "runtime/painter.h"
+
+namespace az {
+
+SdlWindowSystem::SdlWindowSystem() {
+    // The click that activates an inactive scene window must still reach it.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The game decides when it ends, not the last window.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+        throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
+    arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+}
+
+SdlWindowSystem::~SdlWindowSystem() {
+    for (auto& [id, w] : windows_)
+        if (w.sdl) SDL_DestroyWindow(w.sdl);
+    for (auto& [id, c] : cursors_)
+        if (c) SDL_FreeCursor(c);
+    if (arrow_) SDL_FreeCursor(arrow_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+SdlWindowSystem::Window* SdlWindowSystem::byId(WindowId id) {
+    auto it = windows_.find(id);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+SdlWindowSystem::Window* SdlWindowSystem::bySdlId(Uint32 id) {
+    for (auto& [wid, w] : windows_)
+        if (w.sdl && SDL_GetWindowID(w.sdl) == id) return &w;
+    return nullptr;
+}
+
+void SdlWindowSystem::applyX11Hints(SDL_Window* win, bool toolWindow) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(win, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    Display* dpy = info.info.x11.display;
+    ::Window xw = info.info.x11.window;
+
+    // Fixed windows: a caption with a close box, no minimise or maximise.
+    struct {
+        unsigned long flags, functions, decorations;
+        long inputMode;
+        unsigned long status;
+    } motif{1 | 2, 4 | 32 /* move, close */, 2 | 8 /* border, title */, 0, 0};
+    Atom motifAtom = XInternAtom(dpy, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(dpy, xw, motifAtom, motifAtom, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&motif), 5);
+
+    if (toolWindow) {
+        // A dialog-type window: small caption with a close box, and unlike a
+        // utility window it is not kept above the other scenes.
+        Atom type = XInternAtom(dpy, "_NET_WM_WINDOW_TYPE", False);
+        Atom dialog = XInternAtom(dpy, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+        XChangeProperty(dpy, xw, type, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&dialog), 1);
+    }
+    XFlush(dpy);
+}
+
+WindowId SdlWindowSystem::createWindow(const std::string& scene, const WindowDesc& d) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    const bool tool = d.border == Border::FixedToolWindow;
+    if (!d.taskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
+    SDL_Window* win = SDL_CreateWindow(d.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                       d.widthPx(), d.heightPx(), flags);
+    if (!win) throw std::runtime_error(std::string("cannot create a window: ") + SDL_GetError());
+    applyX11Hints(win, tool);
+    if (images_) {
+        // The scene's own icon, else the program's.
+        if (auto img = images_(d.icon ? d.icon : 42, 32)) {
+            SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(img->argb.data(), img->w, img->h, 32,
+                                                                img->w * 4, SDL_PIXELFORMAT_ARGB8888);
+            if (s) {
+                SDL_SetWindowIcon(win, s);
+                SDL_FreeSurface(s);
+            }
+        }
+    }
+    WindowId id = next_++;
+    windows_[id] = Window{scene, win, true, false};
+    return id;
+}
+
+void SdlWindowSystem::destroyWindow(WindowId id) {
+    Window* w = byId(id);
+    if (!w) return;
+    if (w->sdl) SDL_DestroyWindow(w->sdl);
+    windows_.erase(id);
+    std::erase(zorder_, id);
+}
+
+void SdlWindowSystem::showWindow(WindowId id) {
+    Window* w = byId(id);
+    if (!w) return;
+    w->visible = true;
+    w->dirty = true;
+    SDL_ShowWindow(w->sdl);
+    SDL_RaiseWindow(w->sdl);
+    std::erase(zorder_, id);
+    zorder_.push_back(id);
+}
+
+void SdlWindowSystem::hideWindow(WindowId id) {
+    Window* w = byId(id);
+    if (!w) return;
+    w->visible = false;
+    SDL_HideWindow(w->sdl);
+}
+
+void SdlWindowSystem::invalidate(WindowId id) {
+    if (Window* w = byId(id)) w->dirty = true;
+}
+
+void SdlWindowSystem::fatalError(const std::string& message) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Agent Zaza", message.c_str(), nullptr);
+}
+
+std::optional<std::pair<WindowId, SDL_Point>> SdlWindowSystem::windowUnder(SDL_Point g) {
+    for (auto it = zorder_.rbegin(); it != zorder_.rend(); ++it) {
+        Window* w = byId(*it);
+        if (!w || !w->visible) continue;
+        int x, y, ww, hh;
+        SDL_GetWindowPosition(w->sdl, &x, &y);
+        SDL_GetWindowSize(w->sdl, &ww, &hh);
+        if (g.x >= x && g.y >= y && g.x < x + ww && g.y < y + hh) return std::make_pair(*it, SDL_Point{g.x - x, g.y - y});
+    }
+    return std::nullopt;
+}
+
+void SdlWindowSystem::updateCursor(const std::string& scene, int x, int y) {
+    int asset = rt_ ? rt_->cursorAt(scene, x, y) : 0;
+    if (asset == currentCursor_) return;
+    currentCursor_ = asset;
+    SDL_Cursor* c = arrow_;
+    if (asset && images_) {
+        auto it = cursors_.find(asset);
+        if (it == cursors_.end()) {
+            SDL_Cursor* made = nullptr;
+            if (auto img = images_(asset, 32)) {
+                SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(img->argb.data(), img->w, img->h, 32,
+                                                                    img->w * 4, SDL_PIXELFORMAT_ARGB8888);
+                if (s) {
+                    made = SDL_CreateColorCursor(s, img->hotX, img->hotY);
+                    SDL_FreeSurface(s);
+                }
+            }
+            it = cursors_.emplace(asset, made).first;
+        }
+        if (it->second) c = it->second;
+    }
+    SDL_SetCursor(c);
+}
+
+void SdlWindowSystem::handle(const SDL_Event& ev) {
+    if (!rt_) return;
+    switch (ev.type) {
+    case SDL_QUIT:
+        // Interrupted from outside: end as End does.
+        rt_->dispatch([this] { rt_->end(); });
+        break;
+    case SDL_WINDOWEVENT: {
+        Window* w = bySdlId(ev.window.windowID);
+        if (!w) break;
+        switch (ev.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: {
+            std::string scene = w->scene;
+            rt_->closeBox(scene);
+            break;
+        }
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+            w->dirty = true;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            for (auto& [id, ww] : windows_)
+                if (&ww == w) {
+                    std::erase(zorder_, id);
+                    zorder_.push_back(id);
+                }
+            break;
+        case SDL_WINDOWEVENT_LEAVE:
+            currentCursor_ = -1;
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN: {
+        if (ev.button.button != SDL_BUTTON_LEFT) break;
+        Window* w = bySdlId(ev.button.windowID);
+        if (!w) break;
+        std::string scene = w->scene;
+        rt_->mouseDown(scene, ev.button.x, ev.button.y);
+        if (rt_->drag()) {
+            dragWindowScene_ = scene;
+            SDL_SetCursor(arrow_);
+            currentCursor_ = 0;
+            w->dirty = true;
+        }
+        break;
+    }
+    case SDL_MOUSEBUTTONUP: {
+        if (ev.button.button != SDL_BUTTON_LEFT) break;
+        SDL_Point g;
+        SDL_GetGlobalMouseState(&g.x, &g.y);
+        std::string scene;
+        int x = ev.button.x, y = ev.button.y;
+        if (auto under = windowUnder(g)) {
+            scene = byId(under->first)->scene;
+            x = under->second.x;
+            y = under->second.y;
+        } else if (Window* w = bySdlId(ev.button.windowID)) {
+            // No other window of ours there: the point may still be in this one.
+            int ww, hh;
+            SDL_GetWindowSize(w->sdl, &ww, &hh);
+            if (x >= 0 && y >= 0 && x < ww && y < hh) scene = w->scene;
+        }
+        const bool dragging = rt_->drag().has_value();
+        rt_->mouseUp(scene, x, y);
+        if (dragging)
+            for (auto& [id, w] : windows_) w.dirty = true;
+        if (!scene.empty()) updateCursor(scene, x, y);
+        break;
+    }
+    case SDL_MOUSEMOTION: {
+        Window* w = bySdlId(ev.motion.windowID);
+        if (!w) break;
+        if (rt_->drag()) {
+            SDL_Point g;
+            SDL_GetGlobalMouseState(&g.x, &g.y);
+            auto under = windowUnder(g);
+            std::string scene = under ? byId(under->first)->scene : std::string();
+            int x = under ? under->second.x : 0, y = under ? under->second.y : 0;
+            rt_->mouseMove(scene, x, y);
+            for (auto& [id, ww] : windows_) ww.dirty = true;
+        } else {
+            updateCursor(w->scene, ev.motion.x, ev.motion.y);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void SdlWindowSystem::present(WindowId, Window& w) {
+    const Scene* s = rt_ ? rt_->find(w.scene) : nullptr;
+    if (!s || !s->isLoaded()) return;
+    SDL_Surface* target = SDL_GetWindowSurface(w.sdl);
+    if (!target) return;
+    cairo_surface_t* canvas = renderScene(*rt_, *s);
+    // The drag outline follows the pointer, inverted, also across windows.
+    if (const auto& d = rt_->drag(); d && d->pointerScene == w.scene) {
+        cairo_t* cr = cairo_create(canvas);
+        cairo_set_operator(cr, CAIRO_OPERATOR_DIFFERENCE);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_set_line_width(cr, 1);
+        cairo_rectangle(cr, d->pointerX - d->offsetX + 0.5, d->pointerY - d->offsetY + 0.5, d->w - 1, d->h - 1);
+        cairo_stroke(cr);
+        cairo_destroy(cr);
+    }
+    cairo_surface_flush(canvas);
+    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
+        cairo_image_surface_get_data(canvas), cairo_image_surface_get_width(canvas),
+        cairo_image_surface_get_height(canvas), 32, cairo_image_surface_get_stride(canvas),
+        SDL_PIXELFORMAT_ARGB8888);
+    if (src) {
+        SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_NONE);
+        SDL_BlitSurface(src, nullptr, target, nullptr);
+        SDL_FreeSurface(src);
+        SDL_UpdateWindowSurface(w.sdl);
+    }
+    cairo_surface_destroy(canvas);
+    w.dirty = false;
+}
+
+void SdlWindowSystem::repaintAll() {
+    for (auto& [id, w] : windows_)
+        if (w.visible && w.dirty) present(id, w);
+}
+
+void SdlWindowSystem::step(Clock& clock, int64_t until) {
+    repaintAll();
+    int64_t now = clock.now();
+    int64_t wake = until;
+    if (auto due = rt_->nextDue()) wake = std::min(wake, *due);
+    if (frameInterval_) {
+        int f = frameInterval_();
+        if (f > 0) wake = std::min(wake, now + f);
+    }
+    SDL_Event ev;
+    int timeout = static_cast<int>(std::clamp<int64_t>(wake - now, 0, 1000000));
+    if (SDL_WaitEventTimeout(&ev, timeout)) {
+        handle(ev);
+        while (!rt_->ended() && SDL_PollEvent(&ev)) handle(ev);
+    }
+    if (!rt_->ended()) rt_->deliverDueTicks();
+}
+
+void SdlWindowSystem::run(Clock& clock) {
+    while (rt_ && !rt_->ended()) step(clock, clock.now() + 1000000);
+}
+
+void SdlWindowSystem::runFor(Clock& clock, int64_t ms) {
+    const int64_t until = clock.now() + ms;
+    do {
+        step(clock, until);
+    } while (rt_ && !rt_->ended() && clock.now() < until);
+    if (rt_ && !rt_->ended()) repaintAll();
+}
+
+}  // namespace az

@@ -1,0 +1,83 @@
+// The SDL2 window system: one window per loaded scene, input routed to the
+// runtime in client pixels, each scene painted by the painter and presented.
+#pragma once
+
+#include <SDL.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/runtime.h"
+
+namespace az {
+
+// A picture for a cursor or a window icon, 0xAARRGGBB pixels.
+struct CursorImage {
+    std::vector<uint32_t> argb;
+    int w = 0, h = 0;
+    int hotX = 0, hotY = 0;
+    bool invert = false;  // drawn inverting what lies beneath
+};
+
+class SdlWindowSystem : public WindowSystem {
+public:
+    SdlWindowSystem();
+    ~SdlWindowSystem() override;
+
+    void attach(Runtime& rt) { rt_ = &rt; }
+    // Cursors and icons come from the asset catalogue.
+    void setImageSource(std::function<std::optional<CursorImage>(int asset, int size)> f) {
+        images_ = std::move(f);
+    }
+    // Something that animates (movies, banners) asks to be woken this often.
+    void setFrameInterval(std::function<int()> f) { frameInterval_ = std::move(f); }
+
+    WindowId createWindow(const std::string& scene, const WindowDesc& w) override;
+    void destroyWindow(WindowId id) override;
+    void showWindow(WindowId id) override;
+    void hideWindow(WindowId id) override;
+    void invalidate(WindowId id) override;
+    void fatalError(const std::string& message) override;
+
+    // Runs the game until it ends: sleeps in the event wait until the next
+    // timer tick or input, delivers it, repaints what changed.
+    void run(Clock& clock);
+    // Runs for a while (scripts in real windows), or until the game ends.
+    void runFor(Clock& clock, int64_t ms);
+    // Handles what is pending without waiting and repaints.
+    void pump(Clock& clock) { runFor(clock, 0); }
+    void repaintAll();
+
+private:
+    struct Window {
+        std::string scene;
+        SDL_Window* sdl = nullptr;
+        bool dirty = true;
+        bool visible = false;
+    };
+
+    Window* byId(WindowId id);
+    Window* bySdlId(Uint32 id);
+    std::optional<std::pair<WindowId, SDL_Point>> windowUnder(SDL_Point global);
+    void handle(const SDL_Event& ev);
+    void present(WindowId id, Window& w);
+    void updateCursor(const std::string& scene, int x, int y);
+    void step(Clock& clock, int64_t until);
+    void applyX11Hints(SDL_Window* win, bool toolWindow);
+
+    Runtime* rt_ = nullptr;
+    std::map<WindowId, Window> windows_;
+    std::vector<WindowId> zorder_;  // bottom to top, as we raised them
+    WindowId next_ = 1;
+    std::function<std::optional<CursorImage>(int, int)> images_;
+    std::function<int()> frameInterval_;
+    std::map<int, SDL_Cursor*> cursors_;
+    SDL_Cursor* arrow_ = nullptr;
+    int currentCursor_ = -1;
+    std::string dragWindowScene_;
+};
+
+}  // namespace az

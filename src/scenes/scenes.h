@@ -1,0 +1,16 @@
+// The game's sixteen scenes.
+#pragma once
+
+#include <vector>
+
+#include "runtime/runtime.h"
+
+namespace az {
+
+// Every scene of the game, descriptions and handlers, in the registry's order.
+std::vector<SceneDef> gameScenes();
+
+// A scene with its window and nothing in it yet.
+SceneDef emptyScene(const char* formName);
+
+}  // namespace az
