@@ -20,6 +20,10 @@ SdlWindowSystem::SdlWindowSystem() {
     // The game decides when it ends, not the last window.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // Present our painted canvases with the native framebuffer: an
+    // accelerated one would make SDL create the window anew, losing the
+    // hints we set on it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
     arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
@@ -80,7 +84,6 @@ WindowId SdlWindowSystem::createWindow(const std::string& scene, const WindowDes
     SDL_Window* win = SDL_CreateWindow(d.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                        d.widthPx(), d.heightPx(), flags);
     if (!win) throw std::runtime_error(std::string("cannot create a window: ") + SDL_GetError());
-    applyX11Hints(win, tool);
     if (images_) {
         // The scene's own icon, else the program's.
         if (auto img = images_(d.icon ? d.icon : 42, 32)) {
@@ -93,7 +96,7 @@ WindowId SdlWindowSystem::createWindow(const std::string& scene, const WindowDes
         }
     }
     WindowId id = next_++;
-    windows_[id] = Window{scene, win, true, false};
+    windows_[id] = Window{scene, win, true, false, tool};
     return id;
 }
 
@@ -110,6 +113,9 @@ void SdlWindowSystem::showWindow(WindowId id) {
     if (!w) return;
     w->visible = true;
     w->dirty = true;
+    // SDL writes its own decoration hints while creating the window; ours
+    // go on last, before the window manager sees the window mapped.
+    applyX11Hints(w->sdl, w->tool);
     SDL_ShowWindow(w->sdl);
     SDL_RaiseWindow(w->sdl);
     std::erase(zorder_, id);

@@ -57,6 +57,7 @@ private:
         SDL_Window* sdl = nullptr;
         bool dirty = true;
         bool visible = false;
+        bool tool = false;  // a fixed tool window
     };
 
     Window* byId(WindowId id);
