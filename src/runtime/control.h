@@ -1,6 +1,8 @@
 // Run-time state of one control: its design values, changed by handlers.
 #pragma once
 
+#include <cairo.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -34,6 +36,11 @@ public:
     virtual void call(std::string_view method) = 0;
     // Read a property for scripts and tests; nullopt when unknown.
     virtual std::optional<Value> property(std::string_view name) const = 0;
+    // Draws the component into its rectangle (client pixels), clipped to it.
+    virtual void paint(cairo_t*, const Rect&) {}
+    // True while it changes on screen by itself (a movie or a banner
+    // playing): its window is then repainted every frame.
+    virtual bool animating() const { return false; }
 };
 
 class Control {
