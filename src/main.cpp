@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "assets/catalogue.h"
 #include "runtime/runtime.h"
 #include "runtime/sdl/sdl_window_system.h"
 #include "scenes/scenes.h"
@@ -20,10 +21,14 @@ std::string programFolder(const char* argv0) {
 
 int main(int, char** argv) {
     try {
+        const std::string folder = programFolder(argv[0]);
+        az::Catalogue pictures(folder + "/assets");
         az::SdlWindowSystem ws;
+        ws.setImageSource([&](int asset, int) { return pictures.cursorImage(asset); });
         az::SteadyClock clock;
         az::Runtime rt(az::gameScenes(), ws, clock);
-        rt.setProgramFolder(programFolder(argv[0]));
+        rt.setProgramFolder(folder);
+        rt.setPictures(&pictures);
         ws.attach(rt);
         rt.start();
         ws.run(clock);

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 
+#include "assets/catalogue.h"
 #include "runtime/script.h"
 #include "runtime/sdl/sdl_window_system.h"
 #include "scenes/scenes.h"
@@ -16,7 +17,10 @@ namespace {
 // The same script in real windows and real time.
 class WindowHost : public az::ScriptHost {
 public:
-    WindowHost() : rt_(az::gameScenes(), ws_, clock_) { ws_.attach(rt_); }
+    explicit WindowHost(az::Catalogue& pictures) : rt_(az::gameScenes(), ws_, clock_) {
+        ws_.setImageSource([&pictures](int asset, int) { return pictures.cursorImage(asset); });
+        ws_.attach(rt_);
+    }
     az::Runtime& runtime() override { return rt_; }
     void wait(int64_t ms) override { ws_.runFor(clock_, ms); }
     void settle() override { ws_.pump(clock_); }
@@ -58,12 +62,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
+        az::Catalogue pictures(exeFolder() + "/assets");
         std::unique_ptr<az::ScriptHost> host;
         if (windows)
-            host = std::make_unique<WindowHost>();
+            host = std::make_unique<WindowHost>(pictures);
         else
             host = std::make_unique<az::HeadlessHost>(az::gameScenes());
         host->runtime().setProgramFolder(exeFolder());
+        host->runtime().setPictures(&pictures);
         host->runtime().start();
         host->settle();
         az::ScriptRunner runner(*host);

@@ -15,6 +15,7 @@
 #include "runtime/clock.h"
 #include "runtime/control.h"
 #include "runtime/description.h"
+#include "runtime/picture.h"
 #include "runtime/window_system.h"
 
 namespace az {
@@ -96,6 +97,8 @@ public:
 
     void setComponentFactory(ComponentFactory f) { factory_ = std::move(f); }
     void setProgramFolder(std::string folder) { folder_ = std::move(folder); }
+    void setPictures(PictureSource* p) { pictures_ = p; }
+    PictureSource* pictures() const { return pictures_; }
     // The program folder with the separator and a file name appended.
     std::string programPath(std::string_view file) const;
 
@@ -177,6 +180,7 @@ private:
     Clock& clock_;
     ComponentFactory factory_;
     std::string folder_;
+    PictureSource* pictures_ = nullptr;
     bool ended_ = false;
     int exitCode_ = 0;
     std::string error_;

@@ -10,17 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "runtime/picture.h"
 #include "runtime/runtime.h"
 
 namespace az {
-
-// A picture for a cursor or a window icon, 0xAARRGGBB pixels.
-struct CursorImage {
-    std::vector<uint32_t> argb;
-    int w = 0, h = 0;
-    int hotX = 0, hotY = 0;
-    bool invert = false;  // drawn inverting what lies beneath
-};
 
 class SdlWindowSystem : public WindowSystem {
 public:
