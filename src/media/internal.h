@@ -53,6 +53,9 @@ struct MediaSystem::Impl {
     MediaOptions opt;
     Runtime* rt = nullptr;
     LogSink sink;
+    // False once the MediaSystem is gone: components that outlive it stop
+    // mixing and recording.
+    bool live = true;
 
     // Everything the audio thread touches is guarded by this lock: the
     // synthesiser, the tune's player, the sound sources and the recording.
@@ -95,8 +98,9 @@ struct MediaSystem::Impl {
     void removeSource(SoundSource* s);
 };
 
-std::unique_ptr<Component> makeMidiControl(MediaSystem::Impl& m, const Control& c);
-std::unique_ptr<Component> makeMoviePlayer(MediaSystem::Impl& m, const Control& c);
-std::unique_ptr<Component> makeAniGif(MediaSystem::Impl& m, const Control& c, const std::string& file);
+using ImplPtr = std::shared_ptr<MediaSystem::Impl>;
+std::unique_ptr<Component> makeMidiControl(ImplPtr m, const Control& c);
+std::unique_ptr<Component> makeMoviePlayer(ImplPtr m, const Control& c);
+std::unique_ptr<Component> makeAniGif(ImplPtr m, const Control& c, const std::string& file);
 
 }  // namespace az

@@ -82,7 +82,8 @@ public:
     struct Impl;
 
 private:
-    std::unique_ptr<Impl> impl_;
+    // Shared with the components, which may outlive the system itself.
+    std::shared_ptr<Impl> impl_;
 };
 
 // `expect music FILE|none` and `expect movie SCENE.CONTROL FILE|none` for

@@ -354,6 +354,14 @@ int Runtime::cursorAt(std::string_view scene, int x, int y) const {
     return c->p.mouseIcon;
 }
 
+std::string Runtime::toolTipAt(std::string_view scene, int x, int y) const {
+    if (drag_) return {};
+    const Scene* s = find(scene);
+    if (!s || s->state != SceneState::Shown) return {};
+    const Control* c = hitTest(*s, x, y);
+    return c ? c->p.toolTip : std::string();
+}
+
 // ------------------------------------------------------ clicks and drag
 
 void Runtime::mouseDown(std::string_view scene, int x, int y) {

@@ -141,6 +141,8 @@ public:
     Control* hitTest(const Scene& s, int x, int y) const;
     // The cursor asset at a point of a shown scene, 0 for the default arrow.
     int cursorAt(std::string_view scene, int x, int y) const;
+    // The tooltip of the control at a point of a shown scene, empty for none.
+    std::string toolTipAt(std::string_view scene, int x, int y) const;
     struct Drag {
         std::string scene;
         uint64_t generation = 0;

@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "runtime/painter.h"
+#include "runtime/text.h"
 
 namespace az {
 
@@ -29,7 +30,13 @@ SdlWindowSystem::SdlWindowSystem() {
     arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
 }
 
+namespace {
+constexpr Uint32 kToolTipDelay = 500;  // ms the pointer rests before a tooltip
+constexpr int64_t kFrameMs = 40;       // repaint pace of what animates
+}
+
 SdlWindowSystem::~SdlWindowSystem() {
+    hideToolTip();
     for (auto& [id, w] : windows_)
         if (w.sdl) SDL_DestroyWindow(w.sdl);
     for (auto& [id, c] : cursors_)
@@ -173,8 +180,58 @@ void SdlWindowSystem::updateCursor(const std::string& scene, int x, int y) {
     SDL_SetCursor(c);
 }
 
+void SdlWindowSystem::showToolTip(const std::string& text) {
+    hideToolTip();
+    // Measure and paint the tip like any other text of the game.
+    const Font font;
+    TextExtent e = measureText(font, text, 0);
+    const int w = e.widestPx + 8, h = e.heightPx + 4;
+    SDL_Point g;
+    SDL_GetGlobalMouseState(&g.x, &g.y);
+    tip_ = SDL_CreateWindow("", g.x, g.y + 20, w, h,
+                            SDL_WINDOW_TOOLTIP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR |
+                                SDL_WINDOW_ALWAYS_ON_TOP);
+    if (!tip_) return;
+    SDL_Surface* target = SDL_GetWindowSurface(tip_);
+    if (!target) return;
+    cairo_surface_t* canvas = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_t* cr = cairo_create(canvas);
+    Rgb bg = rgbOf(sysColor(24));
+    cairo_set_source_rgb(cr, bg.r, bg.g, bg.b);
+    cairo_paint(cr);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_set_line_width(cr, 1);
+    cairo_rectangle(cr, 0.5, 0.5, w - 1, h - 1);
+    cairo_stroke(cr);
+    PangoLayout* layout = makeLayout(cr, font, text, 0, 0);
+    cairo_move_to(cr, 4, 2);
+    pango_cairo_show_layout(cr, layout);
+    g_object_unref(layout);
+    cairo_destroy(cr);
+    cairo_surface_flush(canvas);
+    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(cairo_image_surface_get_data(canvas), w, h, 32,
+                                                          cairo_image_surface_get_stride(canvas),
+                                                          SDL_PIXELFORMAT_ARGB8888);
+    if (src) {
+        SDL_BlitSurface(src, nullptr, target, nullptr);
+        SDL_FreeSurface(src);
+        SDL_UpdateWindowSurface(tip_);
+    }
+    cairo_surface_destroy(canvas);
+}
+
+void SdlWindowSystem::hideToolTip() {
+    if (tip_) SDL_DestroyWindow(tip_);
+    tip_ = nullptr;
+    rest_.shown = false;
+}
+
 void SdlWindowSystem::handle(const SDL_Event& ev) {
     if (!rt_) return;
+    if (ev.type == SDL_MOUSEBUTTONDOWN || ev.type == SDL_MOUSEMOTION ||
+        (ev.type == SDL_WINDOWEVENT && ev.window.event == SDL_WINDOWEVENT_LEAVE)) {
+        if (tip_ && ev.type != SDL_MOUSEMOTION) hideToolTip();
+    }
     switch (ev.type) {
     case SDL_QUIT:
         // Interrupted from outside: end as End does.
@@ -202,6 +259,7 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
             break;
         case SDL_WINDOWEVENT_LEAVE:
             currentCursor_ = -1;
+            rest_ = Rest{};
             break;
         default:
             break;
@@ -258,6 +316,10 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
             for (auto& [id, ww] : windows_) ww.dirty = true;
         } else {
             updateCursor(w->scene, ev.motion.x, ev.motion.y);
+            // A tooltip stays while the pointer stays over the same control.
+            const std::string tip = rt_->toolTipAt(w->scene, ev.motion.x, ev.motion.y);
+            if (rest_.shown && tip != rt_->toolTipAt(rest_.scene, rest_.x, rest_.y)) hideToolTip();
+            if (!rest_.shown) rest_ = Rest{w->scene, ev.motion.x, ev.motion.y, SDL_GetTicks(), false};
         }
         break;
     }
@@ -303,13 +365,36 @@ void SdlWindowSystem::repaintAll() {
 }
 
 void SdlWindowSystem::step(Clock& clock, int64_t until) {
+    // Windows with a movie or a banner playing are repainted every frame.
+    bool animating = false;
+    for (auto& [id, w] : windows_) {
+        const Scene* s = w.visible ? rt_->find(w.scene) : nullptr;
+        if (!s) continue;
+        for (const auto& c : s->controls)
+            if (c->component && c->component->animating()) {
+                w.dirty = true;
+                animating = true;
+                break;
+            }
+    }
     repaintAll();
     int64_t now = clock.now();
     int64_t wake = until;
+    if (animating) wake = std::min(wake, now + kFrameMs);
     if (auto due = rt_->nextDue()) wake = std::min(wake, *due);
     if (frameInterval_) {
         int f = frameInterval_();
         if (f > 0) wake = std::min(wake, now + f);
+    }
+    // Bring up the tooltip of a resting pointer, or wake when it is due.
+    if (!rest_.shown && !rest_.scene.empty() && !rt_->toolTipAt(rest_.scene, rest_.x, rest_.y).empty()) {
+        const Uint32 restedFor = SDL_GetTicks() - rest_.since;
+        if (restedFor >= kToolTipDelay) {
+            showToolTip(rt_->toolTipAt(rest_.scene, rest_.x, rest_.y));
+            rest_.shown = true;
+        } else {
+            wake = std::min<int64_t>(wake, now + (kToolTipDelay - restedFor));
+        }
     }
     SDL_Event ev;
     int timeout = static_cast<int>(std::clamp<int64_t>(wake - now, 0, 1000000));

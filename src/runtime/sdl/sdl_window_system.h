@@ -61,6 +61,18 @@ private:
     void updateCursor(const std::string& scene, int x, int y);
     void step(Clock& clock, int64_t until);
     void applyX11Hints(SDL_Window* win, bool toolWindow);
+    void showToolTip(const std::string& text);
+    void hideToolTip();
+
+    // The pointer at rest shows the tooltip of what lies under it.
+    struct Rest {
+        std::string scene;
+        int x = 0, y = 0;
+        Uint32 since = 0;
+        bool shown = false;
+    };
+    Rest rest_;
+    SDL_Window* tip_ = nullptr;
 
     Runtime* rt_ = nullptr;
     std::map<WindowId, Window> windows_;

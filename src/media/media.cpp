@@ -1,0 +1,375 @@
+#include "media/media.h"
+
+#include <SDL.h>
+#include <fluidsynth.h>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "media/internal.h"
+#include "runtime/script.h"
+
+namespace az {
+
+namespace {
+
+// FluidSynth and FFmpeg would otherwise talk on stderr themselves; the game
+// says what went wrong in its own single line.
+void quietFluid(int, const char*, void*) {}
+
+void quietLibraries() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        av_log_set_level(AV_LOG_QUIET);
+        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+            fluid_set_log_function(level, quietFluid, nullptr);
+    });
+}
+
+// The General MIDI soundfonts Debian installs, best first.
+std::string findSoundfont() {
+    const std::string dir = "/usr/share/sounds/sf2/";
+    for (const char* name : {"FluidR3_GM.sf2", "TimGM6mb.sf2", "default-GM.sf2"}) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(dir + name, ec)) return dir + name;
+    }
+    std::error_code ec;
+    std::vector<std::string> found;
+    for (const auto& e : std::filesystem::directory_iterator(dir, ec))
+        if (e.path().extension() == ".sf2" && e.is_regular_file(ec)) found.push_back(e.path().string());
+    std::sort(found.begin(), found.end());
+    return found.empty() ? std::string() : found.front();
+}
+
+void put16(std::FILE* f, uint16_t v) {
+    unsigned char b[2] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8)};
+    std::fwrite(b, 1, 2, f);
+}
+void put32(std::FILE* f, uint32_t v) {
+    unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
+                          static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
+    std::fwrite(b, 1, 4, f);
+}
+
+void audioCallback(void* user, Uint8* stream, int len) {
+    auto* m = static_cast<MediaSystem::Impl*>(user);
+    const int frames = len / static_cast<int>(2 * sizeof(float));
+    std::lock_guard lock(m->mu);
+    auto* out = reinterpret_cast<float*>(stream);
+    m->mix(out, frames);
+    m->writeWav(out, frames);
+    m->mixed += frames;
+}
+
+}  // namespace
+
+std::string baseName(const std::string& path) {
+    size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, std::string* why) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::error_code ec;
+        *why = std::filesystem::exists(path, ec) ? "cannot be read" : "missing";
+        return std::nullopt;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        *why = "cannot be read";
+        return std::nullopt;
+    }
+    if (bytes.empty()) {
+        *why = "empty";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// ------------------------------------------------------------------ Impl
+
+MediaSystem::Impl::Impl(Clock& c, MediaOptions o) : clock(c), opt(std::move(o)) {
+    quietLibraries();
+    sink = [](LogLevel, const std::string& msg) { std::fprintf(stderr, "agent-zaza: %s\n", msg.c_str()); };
+    // Game time already gone by before the media came is not recorded.
+    mixed = clock.now() * MediaSystem::kRate / 1000;
+}
+
+MediaSystem::Impl::~Impl() {
+    if (device) SDL_CloseAudioDevice(device);
+    if (sdlAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (player) delete_fluid_player(player);
+    if (synth) delete_fluid_synth(synth);
+    if (settings) delete_fluid_settings(settings);
+    closeWav();
+}
+
+void MediaSystem::Impl::problem(const std::string& msg) {
+    if (sink) sink(LogLevel::Problem, msg);
+}
+void MediaSystem::Impl::note(const std::string& msg) {
+    if (sink) sink(LogLevel::Note, msg);
+}
+
+bool MediaSystem::Impl::ensureSynth() {
+    if (synth) return true;
+    if (synthTried) return false;
+    synthTried = true;
+    std::string sf = opt.soundfont.empty() ? findSoundfont() : opt.soundfont;
+    if (sf.empty()) {
+        problem("music: no General MIDI soundfont in /usr/share/sounds/sf2 (install fluid-soundfont-gm); playing without music");
+        return false;
+    }
+    settings = new_fluid_settings();
+    fluid_settings_setnum(settings, "synth.sample-rate", MediaSystem::kRate);
+    fluid_settings_setnum(settings, "synth.gain", 0.5);
+    // Offline, hours of game pass in moments: load only the samples played.
+    // With a device the audio thread must not wait for the disk.
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", device ? 0 : 1);
+    synth = new_fluid_synth(settings);
+    if (!synth || fluid_synth_sfload(synth, sf.c_str(), 1) == FLUID_FAILED) {
+        problem("music: cannot load the soundfont " + sf + "; playing without music");
+        if (synth) delete_fluid_synth(synth);
+        synth = nullptr;
+        delete_fluid_settings(settings);
+        settings = nullptr;
+        return false;
+    }
+    sfPath = sf;
+    note("music: soundfont " + sf);
+    return true;
+}
+
+void MediaSystem::Impl::mix(float* out, int frames) {
+    std::fill(out, out + 2 * frames, 0.0f);
+    if (synth) fluid_synth_write_float(synth, frames, out, 0, 2, out, 1, 2);
+    for (SoundSource* s : sources) s->mixInto(out, frames);
+}
+
+void MediaSystem::Impl::advanceToLocked(int64_t gameMs) {
+    const int64_t target = gameMs * MediaSystem::kRate / 1000;
+    constexpr int kChunk = 1024;
+    if (scratch.size() < 2 * kChunk) scratch.resize(2 * kChunk);
+    while (mixed < target) {
+        int n = static_cast<int>(std::min<int64_t>(kChunk, target - mixed));
+        mix(scratch.data(), n);
+        writeWav(scratch.data(), n);
+        mixed += n;
+    }
+}
+
+void MediaSystem::Impl::sync() {
+    if (device || !live) return;  // the device's thread mixes as it plays
+    std::lock_guard lock(mu);
+    advanceToLocked(clock.now());
+}
+
+void MediaSystem::Impl::openWav() {
+    if (opt.wavOut.empty()) return;
+    wav = std::fopen(opt.wavOut.c_str(), "wb");
+    if (!wav) {
+        problem("cannot write the audio recording " + opt.wavOut + ": " + std::strerror(errno));
+        return;
+    }
+    // Sizes are filled in when the recording closes.
+    std::fwrite("RIFF", 1, 4, wav);
+    put32(wav, 0);
+    std::fwrite("WAVEfmt ", 1, 8, wav);
+    put32(wav, 16);
+    put16(wav, 1);  // PCM
+    put16(wav, 2);
+    put32(wav, MediaSystem::kRate);
+    put32(wav, MediaSystem::kRate * 4);
+    put16(wav, 4);
+    put16(wav, 16);
+    std::fwrite("data", 1, 4, wav);
+    put32(wav, 0);
+}
+
+void MediaSystem::Impl::writeWav(const float* data, int frames) {
+    if (!wav) return;
+    int16_t buf[2 * 1024];
+    for (int done = 0; done < frames;) {
+        int n = std::min(frames - done, 1024);
+        for (int i = 0; i < 2 * n; ++i) {
+            float v = std::clamp(data[2 * done + i], -1.0f, 1.0f);
+            buf[i] = static_cast<int16_t>(std::lrint(v * 32767.0f));
+        }
+        std::fwrite(buf, sizeof(int16_t), 2 * n, wav);
+        done += n;
+    }
+    wavFrames += frames;
+}
+
+void MediaSystem::Impl::closeWav() {
+    if (!wav) return;
+    const uint64_t bytes = wavFrames * 4;
+    std::fseek(wav, 4, SEEK_SET);
+    put32(wav, static_cast<uint32_t>(std::min<uint64_t>(36 + bytes, UINT32_MAX)));
+    std::fseek(wav, 40, SEEK_SET);
+    put32(wav, static_cast<uint32_t>(std::min<uint64_t>(bytes, UINT32_MAX)));
+    std::fclose(wav);
+    wav = nullptr;
+}
+
+void MediaSystem::Impl::openDevice() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        problem(std::string("no sound: cannot start SDL audio: ") + SDL_GetError());
+        return;
+    }
+    sdlAudio = true;
+    SDL_AudioSpec want{}, have{};
+    want.freq = MediaSystem::kRate;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = 2048;
+    want.callback = audioCallback;
+    want.userdata = this;
+    device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (!device) {
+        problem(std::string("no sound: cannot open the audio device: ") + SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdlAudio = false;
+        return;
+    }
+    SDL_PauseAudioDevice(device, 0);
+}
+
+void MediaSystem::Impl::addSource(SoundSource* s) {
+    std::lock_guard lock(mu);
+    sources.push_back(s);
+}
+
+void MediaSystem::Impl::removeSource(SoundSource* s) {
+    std::lock_guard lock(mu);
+    std::erase(sources, s);
+}
+
+// ----------------------------------------------------------- MediaSystem
+
+MediaSystem::MediaSystem(Clock& clock, MediaOptions options)
+    : impl_(std::make_shared<Impl>(clock, std::move(options))) {
+    impl_->openWav();
+    if (impl_->opt.audio == MediaOptions::Audio::Device) impl_->openDevice();
+}
+
+MediaSystem::~MediaSystem() {
+    // Close the device before the rest goes away, then record the tail.
+    if (impl_->device) {
+        SDL_CloseAudioDevice(impl_->device);
+        impl_->device = 0;
+    } else {
+        impl_->sync();
+    }
+    std::lock_guard lock(impl_->mu);
+    impl_->live = false;
+    impl_->closeWav();
+    impl_->rt = nullptr;
+}
+
+ComponentFactory MediaSystem::factory() {
+    std::shared_ptr<Impl> m = impl_;
+    return [m](const std::string&, const Control& c) -> std::unique_ptr<Component> {
+        switch (c.kind()) {
+        case ControlKind::Midi: return makeMidiControl(m, c);
+        case ControlKind::Movie: return makeMoviePlayer(m, c);
+        case ControlKind::AniGif: {
+            std::string file = "assets/" + std::to_string(c.p.picture) + ".gif";
+            return makeAniGif(m, c, m->rt ? m->rt->programPath(file) : file);
+        }
+        default: return nullptr;
+        }
+    };
+}
+
+void MediaSystem::attach(Runtime& rt) {
+    impl_->rt = &rt;
+    rt.setComponentFactory(factory());
+}
+
+void MediaSystem::advanceTo(int64_t gameMs) {
+    std::lock_guard lock(impl_->mu);
+    impl_->advanceToLocked(gameMs);
+}
+
+int MediaSystem::pump() {
+    impl_->sync();
+    if (!impl_->rt) return 0;
+    const int64_t now = impl_->clock.now();
+    std::optional<int64_t> next;
+    for (const auto& s : impl_->rt->scenes()) {
+        if (s->state != SceneState::Shown) continue;
+        bool changed = false;
+        for (const auto& c : s->controls) {
+            auto* a = dynamic_cast<AnimatedComponent*>(c->component.get());
+            if (!a || !c->p.visible) continue;
+            if (a->frameChanged(now)) changed = true;
+            if (auto t = a->nextChange(now)) next = next ? std::min(*next, *t) : *t;
+        }
+        if (changed) impl_->rt->changed(*s);
+    }
+    if (!next) return 0;
+    return static_cast<int>(std::clamp<int64_t>(*next - now, 1, 1000));
+}
+
+std::string MediaSystem::currentTune() {
+    impl_->sync();
+    std::lock_guard lock(impl_->mu);
+    if (impl_->live && impl_->player && fluid_player_get_status(impl_->player) == FLUID_PLAYER_PLAYING) return impl_->tune;
+    return {};
+}
+
+bool MediaSystem::hasDevice() const { return impl_->device != 0; }
+
+std::string MediaSystem::soundfont() const { return impl_->sfPath; }
+
+int64_t MediaSystem::mixedSamples() const { return impl_->mixed; }
+
+void MediaSystem::setLogSink(LogSink sink) { impl_->sink = std::move(sink); }
+
+std::string MediaSystem::movieShowing(const Runtime& rt, const std::string& scene, const std::string& control) {
+    const Scene* s = rt.find(scene);
+    if (!s || !s->isLoaded()) return {};
+    const Control* c = s->find(control);
+    if (!c || !c->component) return {};
+    auto v = c->component->property("Showing");
+    if (!v) return {};
+    if (const std::string* str = std::get_if<std::string>(&*v)) return *str;
+    return {};
+}
+
+// ------------------------------------------------------------ the driver
+
+void addMediaExpectations(ScriptRunner& runner, MediaSystem& media) {
+    auto shown = [](const std::string& s) { return s.empty() ? std::string("none") : s; };
+    runner.addExpect("music", [&media, shown](ScriptHost&, const std::vector<std::string>& a)
+                                  -> std::optional<std::string> {
+        if (a.size() != 1) return "usage: expect music FILE|none";
+        std::string actual = shown(media.currentTune());
+        if (actual == a[0]) return std::nullopt;
+        return "expected music " + a[0] + ", it is " + actual;
+    });
+    runner.addExpect("movie", [&media, shown](ScriptHost& host, const std::vector<std::string>& a)
+                                  -> std::optional<std::string> {
+        if (a.size() != 2) return "usage: expect movie SCENE.CONTROL FILE|none";
+        size_t dot = a[0].find('.');
+        if (dot == std::string::npos || dot == 0 || dot + 1 == a[0].size())
+            return "usage: expect movie SCENE.CONTROL FILE|none";
+        const std::string scene = a[0].substr(0, dot), control = a[0].substr(dot + 1);
+        if (!host.runtime().find(scene)) return "unknown scene " + scene;
+        std::string actual = shown(media.movieShowing(host.runtime(), scene, control));
+        if (actual == a[1]) return std::nullopt;
+        return "expected movie " + a[0] + " " + a[1] + ", it is " + actual;
+    });
+}
+
+}  // namespace az
