@@ -233,6 +233,9 @@ public:
     void addItem(std::string item) const;
     // Media components: a property write and a method call.
     void set(std::string_view property, const Value& v) const;
+    void set(std::string_view property, const char* text) const { set(property, Value(std::string(text))); }
+    void set(std::string_view property, const std::string& text) const { set(property, Value(text)); }
+    void set(std::string_view property, bool b) const { set(property, Value(b)); }
     void call(std::string_view method) const;
 
     const std::string& sceneName() const { return scene_; }

@@ -1,5 +1,8 @@
 #include "scenes/scenes.h"
 
+#include <map>
+#include <string>
+
 namespace az {
 
 SceneDef emptyScene(const char* formName) {
@@ -9,8 +12,14 @@ SceneDef emptyScene(const char* formName) {
 }
 
 std::vector<SceneDef> gameScenes() {
+    const std::map<std::string, SceneDef (*)()> built = {
+        {"Form1", form1}, {"Form2", form2}, {"Form3", form3}, {"Form4", form4}, {"Options", options},
+    };
     std::vector<SceneDef> all;
-    for (const auto& w : windowTable()) all.push_back(emptyScene(w.name.c_str()));
+    for (const auto& w : windowTable()) {
+        auto it = built.find(w.name);
+        all.push_back(it != built.end() ? it->second() : emptyScene(w.name.c_str()));
+    }
     return all;
 }
 

@@ -10,6 +10,13 @@ namespace az {
 // Every scene of the game, descriptions and handlers, in the registry's order.
 std::vector<SceneDef> gameScenes();
 
+// The front end.
+SceneDef form1();
+SceneDef form2();
+SceneDef form3();
+SceneDef form4();
+SceneDef options();
+
 // A scene with its window and nothing in it yet.
 SceneDef emptyScene(const char* formName);
 
