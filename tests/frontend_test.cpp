@@ -1,0 +1,110 @@
+// The front end's calls to its media components, recorded.
+#include <gtest/gtest.h>
+
+#include "runtime/script.h"
+#include "scenes/scenes.h"
+
+namespace az {
+namespace {
+
+// Writes down every property write and call the scenes make.
+class Recorder : public Component {
+public:
+    Recorder(std::vector<std::string>& log, std::string who) : log_(log), who_(std::move(who)) {}
+    void setProperty(std::string_view name, const Value& v) override {
+        log_.push_back(who_ + " " + std::string(name) + "=" + formatValue(v));
+    }
+    void call(std::string_view method) override { log_.push_back(who_ + " " + std::string(method) + "()"); }
+    std::optional<Value> property(std::string_view) const override { return std::nullopt; }
+
+private:
+    std::vector<std::string>& log_;
+    std::string who_;
+};
+
+struct Game {
+    Game() : host(gameScenes()) {
+        Runtime& rt = host.runtime();
+        rt.setProgramFolder("/games/zaza");
+        rt.setComponentFactory([this](const std::string& scene, const Control& c) {
+            return std::make_unique<Recorder>(log, scene + "." + c.name());
+        });
+        rt.start();
+    }
+    void click(const std::string& scene, const std::string& control) {
+        const Scene& s = *host.runtime().find(scene);
+        Rect r = s.clientRect(*s.find(control));
+        host.runtime().mouseDown(scene, r.x + r.w / 2, r.y + r.h / 2);
+        host.runtime().mouseUp(scene, r.x + r.w / 2, r.y + r.h / 2);
+    }
+    std::vector<std::string> log;
+    HeadlessHost host;
+};
+
+TEST(FrontEnd, IntroMovieAndMenuMusicCallsInOrder) {
+    Game g;
+    EXPECT_EQ(g.log, (std::vector<std::string>{"Form1.mov1 Movie=\"/games/zaza/intro.swf\"", "Form1.mov1 Play()"}));
+    g.log.clear();
+    g.host.wait(19998);
+    EXPECT_EQ(g.log, (std::vector<std::string>{
+                         "Form2.MMControl1 Notify=false",
+                         "Form2.MMControl1 Wait=true",
+                         "Form2.MMControl1 Shareable=false",
+                         "Form2.MMControl1 DeviceType=\"Sequencer\"",
+                         "Form2.MMControl1 FileName=\"/games/zaza/01.mid\"",
+                         "Form2.MMControl1 Command=\"Open\"",
+                         "Form2.MMControl1 Command=\"Play\"",
+                     }));
+    // "EGZIT" closes the device; "Neé" opens it again from the start.
+    g.log.clear();
+    g.click("Form2", "Image4");
+    EXPECT_EQ(g.log, std::vector<std::string>{"Form2.MMControl1 Command=\"Close\""});
+    g.log.clear();
+    g.click("Form3", "Label3");
+    EXPECT_EQ(g.log.back(), "Form2.MMControl1 Command=\"Play\"");
+    // "Ano": the game ends at once, the menu's Unload (Close) does not run.
+    g.log.clear();
+    g.click("Form2", "Image4");
+    g.log.clear();
+    g.click("Form3", "Label2");
+    EXPECT_TRUE(g.host.runtime().ended());
+    EXPECT_TRUE(g.log.empty()) << g.log.front();
+}
+
+TEST(FrontEnd, OptionsChooseTheTuneOrSilenceForOneLoad) {
+    struct Case {
+        std::vector<std::string> clicks;  // on the options scene
+        std::string expected;             // the last music call, or none
+    } cases[] = {
+        {{}, "Form2.MMControl1 FileName=\"/games/zaza/01.mid\""},
+        {{"Option2"}, "Form2.MMControl1 FileName=\"/games/zaza/02.mid\""},
+        {{"Option3"}, "Form2.MMControl1 FileName=\"/games/zaza/03.mid\""},
+        {{"Check1"}, ""},
+        {{"Check1", "Check1", "Option3", "Option1"}, "Form2.MMControl1 FileName=\"/games/zaza/01.mid\""},
+    };
+    for (const auto& c : cases) {
+        Game g;
+        g.host.wait(19998);
+        g.click("Form2", "Image5");
+        for (const auto& name : c.clicks) g.click("Options", name);
+        g.log.clear();
+        g.click("Options", "Label4");
+        std::string fileName;
+        for (const auto& l : g.log)
+            if (l.find("FileName") != std::string::npos) fileName = l;
+        EXPECT_EQ(fileName, c.expected);
+        // Silence means the device is never opened.
+        EXPECT_EQ(std::count(g.log.begin(), g.log.end(), "Form2.MMControl1 Command=\"Open\""), c.expected.empty() ? 0 : 1);
+        // After "EGZIT" and "Neé" the design values play tune 1 again.
+        g.click("Form2", "Image4");
+        g.click("Form3", "Label3");
+        EXPECT_EQ(g.log[g.log.size() - 3], "Form2.MMControl1 FileName=\"/games/zaza/01.mid\"");
+    }
+}
+
+TEST(FrontEnd, EveryHandlerBindingMatchesItsScene) {
+    EXPECT_EQ(validate(gameScenes()), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace az
