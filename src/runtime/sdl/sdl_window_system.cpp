@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "runtime/painter.h"
@@ -271,6 +272,8 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
         Window* w = bySdlId(ev.button.windowID);
         if (!w) break;
         std::string scene = w->scene;
+        if (std::getenv("AZ_DEBUG_INPUT"))
+            std::fprintf(stderr, "press on %s %d,%d\n", scene.c_str(), ev.button.x, ev.button.y);
         rt_->mouseDown(scene, ev.button.x, ev.button.y);
         if (rt_->drag()) {
             dragWindowScene_ = scene;
@@ -297,6 +300,8 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
             if (x >= 0 && y >= 0 && x < ww && y < hh) scene = w->scene;
         }
         const bool dragging = rt_->drag().has_value();
+        if (std::getenv("AZ_DEBUG_INPUT"))
+            std::fprintf(stderr, "release at %d,%d global, %s %d,%d\n", g.x, g.y, scene.c_str(), x, y);
         rt_->mouseUp(scene, x, y);
         if (dragging)
             for (auto& [id, w] : windows_) w.dirty = true;
