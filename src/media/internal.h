@@ -69,6 +69,15 @@ struct MediaSystem::Impl {
     fluid_player_t* player = nullptr;
     const MidiControl* playerOwner = nullptr;
     std::string tune;  // the player's file name
+    // The synthesiser's share of the mix: 1 while a tune is open, 0 after
+    // it is closed. Closing fades it out in a few ms and the synthesiser
+    // then runs on unheard until its tails die away.
+    float synthLevel = 0;
+    int64_t quietSamples = 0;  // since the last tune stopped sounding
+    std::vector<float> synthBuf;
+
+    // Whether the open tune is playing and has not reached its end.
+    bool tuneSounding() const;
 
     std::vector<SoundSource*> sources;
 

@@ -149,9 +149,31 @@ bool MediaSystem::Impl::ensureSynth() {
     return true;
 }
 
+bool MediaSystem::Impl::tuneSounding() const {
+    if (!player || fluid_player_get_status(player) != FLUID_PLAYER_PLAYING) return false;
+    // The player does not always say when it is done: its ticks do.
+    const int total = fluid_player_get_total_ticks(player);
+    return total <= 0 || fluid_player_get_current_tick(player) < total;
+}
+
 void MediaSystem::Impl::mix(float* out, int frames) {
     std::fill(out, out + 2 * frames, 0.0f);
-    if (synth) fluid_synth_write_float(synth, frames, out, 0, 2, out, 1, 2);
+    if (synth) {
+        quietSamples = tuneSounding() ? 0 : quietSamples + frames;
+        const float target = player ? 1.0f : 0.0f;
+        // Nothing to hear any more: the synthesiser rests.
+        if (synthLevel > 0 || target > 0 || quietSamples < 3 * MediaSystem::kRate) {
+            if (synthBuf.size() < size_t(2 * frames)) synthBuf.resize(2 * frames);
+            fluid_synth_write_float(synth, frames, synthBuf.data(), 0, 2, synthBuf.data(), 1, 2);
+            constexpr float kStep = 1.0f / (MediaSystem::kRate / 200);  // 5 ms
+            for (int i = 0; i < frames; ++i) {
+                if (synthLevel < target) synthLevel = std::min(target, synthLevel + kStep);
+                else if (synthLevel > target) synthLevel = std::max(target, synthLevel - kStep);
+                out[2 * i] += synthBuf[2 * i] * synthLevel;
+                out[2 * i + 1] += synthBuf[2 * i + 1] * synthLevel;
+            }
+        }
+    }
     for (SoundSource* s : sources) s->mixInto(out, frames);
 }
 
@@ -324,7 +346,7 @@ int MediaSystem::pump() {
 std::string MediaSystem::currentTune() {
     impl_->sync();
     std::lock_guard lock(impl_->mu);
-    if (impl_->live && impl_->player && fluid_player_get_status(impl_->player) == FLUID_PLAYER_PLAYING) return impl_->tune;
+    if (impl_->live && impl_->tuneSounding()) return impl_->tune;
     return {};
 }
 

@@ -130,7 +130,7 @@ private:
     const char* mode() const {
         std::lock_guard lock(m_->mu);
         if (m_->playerOwner != this) return "Not open";
-        return fluid_player_get_status(m_->player) == FLUID_PLAYER_PLAYING ? "Playing" : "Stopped";
+        return m_->tuneSounding() ? "Playing" : "Stopped";
     }
 
     void command(const std::string& cmd) {
@@ -201,8 +201,9 @@ private:
         m_->player = nullptr;
         m_->playerOwner = nullptr;
         m_->tune.clear();
-        // Silence now, without release tails or reverb, and a clean synth
-        // for the next tune.
+        // The mix fades the synthesiser out now; its notes stop and it is
+        // clean for the next tune.
+        fluid_synth_all_sounds_off(m_->synth, -1);
         fluid_synth_system_reset(m_->synth);
     }
 
