@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Makes the pictures in docs/: a contact sheet of every asset and the
+# screenshots of the scenes, from a built tree (default build/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+"$build/bin/agent-zaza-gallery" "$tmp"
+cd "$tmp"
+/usr/bin/montage -label '%t' asset-0*.png asset-1*.png asset-2*.png asset-3*.png \
+  asset-4[0-4].png asset-45-00.png \
+  -tile 8x -geometry 120x100+6+6 -background '#6f6f6f' -fill white -pointsize 11 \
+  "$OLDPWD/docs/assets.png"
+cd "$OLDPWD"
+
+# The scenes as the player sees them, taken along the way through the game.
+"$build/bin/agent-zaza-script" docs/scenes.azs
