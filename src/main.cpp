@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "assets/catalogue.h"
+#include "media/media.h"
 #include "runtime/runtime.h"
 #include "runtime/sdl/sdl_window_system.h"
 #include "scenes/scenes.h"
@@ -26,10 +27,14 @@ int main(int, char** argv) {
         az::SdlWindowSystem ws;
         ws.setImageSource([&](int asset, int) { return pictures.cursorImage(asset); });
         az::SteadyClock clock;
+        // Made before the runtime, so that it outlives the components.
+        az::MediaSystem media(clock, {az::MediaOptions::Audio::Device, "", ""});
         az::Runtime rt(az::gameScenes(), ws, clock);
         rt.setProgramFolder(folder);
         rt.setPictures(&pictures);
         ws.attach(rt);
+        media.attach(rt);
+        ws.setFrameInterval([&media] { return media.pump(); });
         rt.start();
         ws.run(clock);
         return rt.exitCode();

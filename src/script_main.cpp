@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "assets/catalogue.h"
+#include "media/media.h"
 #include "runtime/script.h"
 #include "runtime/sdl/sdl_window_system.h"
 #include "scenes/scenes.h"
@@ -24,6 +25,8 @@ public:
     az::Runtime& runtime() override { return rt_; }
     void wait(int64_t ms) override { ws_.runFor(clock_, ms); }
     void settle() override { ws_.pump(clock_); }
+    az::Clock& clock() { return clock_; }
+    az::SdlWindowSystem& windows() { return ws_; }
 
 private:
     az::SdlWindowSystem ws_;
@@ -31,8 +34,22 @@ private:
     az::Runtime rt_;
 };
 
+// Headless, with the sound mixed as game time passes.
+class MediaHeadlessHost : public az::HeadlessHost {
+public:
+    using HeadlessHost::HeadlessHost;
+    void setMedia(az::MediaSystem* m) { media_ = m; }
+    void wait(int64_t ms) override {
+        HeadlessHost::wait(ms);
+        if (media_) media_->advanceTo(clock().now());
+    }
+
+private:
+    az::MediaSystem* media_ = nullptr;
+};
+
 int usage() {
-    std::fprintf(stderr, "usage: agent-zaza-script [--windows] SCRIPT\n");
+    std::fprintf(stderr, "usage: agent-zaza-script [--windows] [--audio-out FILE.wav] SCRIPT\n");
     return 2;
 }
 
@@ -47,9 +64,12 @@ std::string exeFolder() {
 int main(int argc, char** argv) {
     bool windows = false;
     const char* file = nullptr;
+    std::string audioOut;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--windows") == 0)
             windows = true;
+        else if (std::strcmp(argv[i], "--audio-out") == 0 && i + 1 < argc)
+            audioOut = argv[++i];
         else if (argv[i][0] == '-' || file)
             return usage();
         else
@@ -64,15 +84,29 @@ int main(int argc, char** argv) {
     try {
         az::Catalogue pictures(exeFolder() + "/assets");
         std::unique_ptr<az::ScriptHost> host;
-        if (windows)
-            host = std::make_unique<WindowHost>(pictures);
-        else
-            host = std::make_unique<az::HeadlessHost>(az::gameScenes());
+        std::unique_ptr<az::MediaSystem> media;
+        az::MediaOptions mo;
+        mo.wavOut = audioOut;
+        if (windows) {
+            auto w = std::make_unique<WindowHost>(pictures);
+            mo.audio = az::MediaOptions::Audio::Device;
+            media = std::make_unique<az::MediaSystem>(w->clock(), mo);
+            w->windows().setFrameInterval([m = media.get()] { return m->pump(); });
+            host = std::move(w);
+        } else {
+            auto h = std::make_unique<MediaHeadlessHost>(az::gameScenes());
+            mo.audio = az::MediaOptions::Audio::Offline;
+            media = std::make_unique<az::MediaSystem>(h->clock(), mo);
+            h->setMedia(media.get());
+            host = std::move(h);
+        }
+        media->attach(host->runtime());
         host->runtime().setProgramFolder(exeFolder());
         host->runtime().setPictures(&pictures);
         host->runtime().start();
         host->settle();
         az::ScriptRunner runner(*host);
+        az::addMediaExpectations(runner, *media);
         az::ScriptResult r = runner.run(in);
         if (r.exitCode != 0) {
             std::fprintf(stderr, "%s:%s\n", file, r.message.substr(4).c_str());

@@ -56,7 +56,11 @@ public:
 
     bool animating() const override { return frames_.size() > 1; }
 
-    bool frameChanged(int64_t now) override { return animating() && frameAt(now) != painted_; }
+    bool frameChanged(int64_t now) override {
+        if (!animating() || frameAt(now) == painted_) return false;
+        painted_ = frameAt(now);
+        return true;
+    }
 
     std::optional<int64_t> nextChange(int64_t now) override {
         if (!animating()) return std::nullopt;

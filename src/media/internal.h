@@ -29,7 +29,8 @@ public:
 // A component that changes its picture by itself.
 class AnimatedComponent : public Component {
 public:
-    // Whether the picture at game time NOW differs from the one painted last.
+    // Whether the picture at game time NOW differs from the one painted or
+    // reported last; it is then taken as reported.
     virtual bool frameChanged(int64_t now) = 0;
     // Game time of the next change after NOW, nullopt when none will come.
     virtual std::optional<int64_t> nextChange(int64_t now) = 0;

@@ -537,7 +537,9 @@ public:
         if (!movie_ || !started_) return false;
         std::lock_guard lock(m_->mu);
         movie_->advanceVideo(double(now - start_));
-        return movie_->frameNum() != painted_;
+        if (movie_->frameNum() == painted_) return false;
+        painted_ = movie_->frameNum();
+        return true;
     }
 
     std::optional<int64_t> nextChange(int64_t) override {

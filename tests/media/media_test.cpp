@@ -33,6 +33,19 @@ fs::path scratchDir() {
     return dir;
 }
 
+// The scratch folder goes when the tests end, unless AZ_KEEP_TEST_FILES
+// is set: then its pictures and recordings can be looked at.
+class ScratchCleanup : public ::testing::Environment {
+public:
+    void TearDown() override {
+        if (std::getenv("AZ_KEEP_TEST_FILES"))
+            std::printf("media test files kept in %s\n", scratchDir().c_str());
+        else
+            fs::remove_all(scratchDir());
+    }
+};
+[[maybe_unused]] ::testing::Environment* const cleanup = ::testing::AddGlobalTestEnvironment(new ScratchCleanup);
+
 std::string slurp(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
