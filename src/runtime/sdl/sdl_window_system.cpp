@@ -159,6 +159,7 @@ std::optional<std::pair<WindowId, SDL_Point>> SdlWindowSystem::windowUnder(SDL_P
 
 void SdlWindowSystem::updateCursor(const std::string& scene, int x, int y) {
     int asset = rt_ ? rt_->cursorAt(scene, x, y) : 0;
+    if (std::getenv("AZ_DEBUG_INPUT")) std::fprintf(stderr, "cursor %d over %s %d,%d\n", asset, scene.c_str(), x, y);
     if (asset == currentCursor_) return;
     currentCursor_ = asset;
     SDL_Cursor* c = arrow_;
