@@ -1,7 +1,9 @@
 #include "media/media.h"
 
 #include <SDL.h>
+#include <fcntl.h>
 #include <fluidsynth.h>
+#include <unistd.h>
 
 extern "C" {
 #include <libavutil/log.h>
@@ -243,24 +245,54 @@ void MediaSystem::Impl::closeWav() {
     wav = nullptr;
 }
 
-void MediaSystem::Impl::openDevice() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        problem(std::string("no sound: cannot start SDL audio: ") + SDL_GetError());
-        return;
+// The sound libraries under SDL (ALSA) write their own complaints to
+// stderr when there is no device; the game says it in one line instead.
+class QuietStderr {
+public:
+    QuietStderr() {
+        std::fflush(stderr);
+        saved_ = dup(2);
+        int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) dup2(null, 2);
+        if (null >= 0) close(null);
     }
-    sdlAudio = true;
-    SDL_AudioSpec want{}, have{};
-    want.freq = MediaSystem::kRate;
-    want.format = AUDIO_F32SYS;
-    want.channels = 2;
-    want.samples = 2048;
-    want.callback = audioCallback;
-    want.userdata = this;
-    device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (!device) {
-        problem(std::string("no sound: cannot open the audio device: ") + SDL_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        sdlAudio = false;
+    ~QuietStderr() {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            dup2(saved_, 2);
+            close(saved_);
+        }
+    }
+
+private:
+    int saved_ = -1;
+};
+
+void MediaSystem::Impl::openDevice() {
+    std::string why;
+    {
+        QuietStderr quiet;
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            why = std::string("no sound: cannot start SDL audio: ") + SDL_GetError();
+        } else {
+            sdlAudio = true;
+            SDL_AudioSpec want{}, have{};
+            want.freq = MediaSystem::kRate;
+            want.format = AUDIO_F32SYS;
+            want.channels = 2;
+            want.samples = 2048;
+            want.callback = audioCallback;
+            want.userdata = this;
+            device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+            if (!device) {
+                why = std::string("no sound: cannot open the audio device: ") + SDL_GetError();
+                SDL_QuitSubSystem(SDL_INIT_AUDIO);
+                sdlAudio = false;
+            }
+        }
+    }
+    if (!why.empty()) {
+        problem(why + "; the game runs on without it");
         return;
     }
     SDL_PauseAudioDevice(device, 0);

@@ -1,7 +1,9 @@
 // mov1: the movie player. Writing Movie loads a SWF file and starts it
 // (the player plays what it loads); Play starts it if it has not started.
 // The movie plays once from its first frame, shown whole in the player's
-// rectangle with its aspect kept, centred on the background colour.
+// rectangle with its aspect kept, centred on the background colour: the
+// player's own ("003366" on the intro), else the movie's (its SWF
+// SetBackgroundColor tag), else black. At its end it holds its last frame.
 //
 // FFmpeg reads the video and sound streams of a SWF. A zlib-compressed
 // ("CWS") file is inflated here and handed to FFmpeg as the uncompressed

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "media/internal.h"
 #include "media/media.h"
@@ -582,6 +583,98 @@ TEST(Banner, GameBannerKeepsFrameZeroOutsideItsBand) {
             else differ += bannerPixel(f5, x, y) != bannerPixel(f0, x, y);
         }
     EXPECT_GT(differ, 0) << "the band moves";
+}
+
+// ------------------------------------------------ the game's own media files
+
+// The tunes and movies the build makes, when it has made them.
+TEST(GameFiles, TunesAndMoviesPlay) {
+    const fs::path bin(AZ_PROGRAM_DIR);
+    int checked = 0;
+    for (const char* tune : {"01.mid", "02.mid", "03.mid"}) {
+        if (!fs::exists(bin / tune)) continue;
+        SCOPED_TRACE(tune);
+        ++checked;
+        EXPECT_EQ(checkMidiFile(slurp(bin / tune)), "");
+        int ticks = 0;
+        Stage st({menuScene(tune, &ticks)}, std::string("game-") + tune + ".wav");
+        st.rt().setProgramFolder(bin.string());
+        st.start("Menu");
+        st.wait(3000);
+        EXPECT_EQ(st.media->currentTune(), tune);
+        EXPECT_TRUE(st.problems.empty());
+        Wav w = st.recording();
+        EXPECT_GT(w.rms(500, 3000), 0.01);
+    }
+    struct Movie {
+        const char* file;
+        int w, h;
+    } movies[] = {{"intro.swf", 377, 393}, {"outro.swf", 249, 113}};
+    for (const Movie& m : movies) {
+        if (!fs::exists(bin / m.file)) continue;
+        SCOPED_TRACE(m.file);
+        ++checked;
+        int ticks = 0;
+        Stage st({movieScene(m.file, &ticks, "FF00FF")}, std::string("game-") + m.file + ".wav");
+        st.rt().setProgramFolder(bin.string());
+        st.start("Intro");
+        Component* mov = st.component("Intro", "mov1");
+        ASSERT_NE(mov, nullptr);
+        st.wait(2000);
+        EXPECT_GT(std::get<int64_t>(*mov->property("FrameNum")), 0);
+        // Painted at its own size, the movie covers the whole rectangle.
+        Canvas cv(m.w, m.h);
+        cv.paint(mov);
+        for (auto [x, y] : {std::pair{0, 0}, {m.w - 1, 0}, {0, m.h - 1}, {m.w - 1, m.h - 1}, {m.w / 2, m.h / 2}})
+            EXPECT_NE(cv.at(x, y), 0xFF00FFu) << x << "," << y;
+        cv.save(std::string("game-") + m.file + ".png");
+        EXPECT_TRUE(st.problems.empty());
+        Wav w = st.recording();
+        EXPECT_GT(w.rms(0, 2000), 0.005) << "with its sound";
+    }
+    if (!checked) GTEST_SKIP() << "the build has not made the tunes and movies";
+}
+
+// With a real audio device (SDL's dummy one here) the device's thread
+// pulls the mix, and the recording is made from what it pulls.
+TEST(Device, DeviceThreadPlaysTheTune) {
+    spit(scratchDir() / "t1.mid", testTune());
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    int ticks = 0;
+    SceneDef menu = menuScene("t1.mid", &ticks);
+    SteadyClock clock;
+    HeadlessWindowSystem ws;
+    MediaOptions o;
+    o.audio = MediaOptions::Audio::Device;
+    o.wavOut = (scratchDir() / "device.wav").string();
+    auto media = std::make_unique<MediaSystem>(clock, o);
+    std::vector<std::string> problems;
+    media->setLogSink([&](MediaSystem::LogLevel l, const std::string& m) {
+        if (l == MediaSystem::LogLevel::Problem) problems.push_back(m);
+    });
+    SceneDef desk = testScene("Desk");
+    Runtime rt({menu, desk}, ws, clock);
+    rt.setProgramFolder(scratchDir().string());
+    media->attach(rt);
+    if (!media->hasDevice()) GTEST_SKIP() << "no SDL audio device";
+    rt.start("Desk");
+    rt.dispatch([&] { rt.show("Menu"); });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    bool heard = false;
+    while (std::chrono::steady_clock::now() < until) {
+        heard = heard || media->currentTune() == "t1.mid";
+        media->pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(heard);
+    EXPECT_EQ(media->currentTune(), "");
+    rt.dispatch([&] { rt.unload("Menu"); });
+    media.reset();
+    EXPECT_TRUE(problems.empty());
+    Wav w;
+    ASSERT_TRUE(w.load(scratchDir() / "device.wav"));
+    EXPECT_GT(w.frames(), size_t(44100));
+    EXPECT_GT(w.rms(0, 1500), 0.005);
 }
 
 // --------------------------------------------------------- bad media files
