@@ -386,6 +386,24 @@ std::string MediaSystem::currentTune() {
     return {};
 }
 
+std::optional<double> MediaSystem::recordedLevel(int64_t ms) {
+    impl_->sync();
+    std::lock_guard lock(impl_->mu);
+    if (!impl_->wav || ms <= 0) return std::nullopt;
+    std::fflush(impl_->wav);
+    const int64_t frames = ms * MediaSystem::kRate / 1000;
+    if (frames > static_cast<int64_t>(impl_->wavFrames)) return std::nullopt;
+    // Listen to the file itself: 16-bit stereo after a 44-byte header.
+    std::ifstream in(impl_->opt.wavOut, std::ios::binary);
+    in.seekg(44 + static_cast<std::streamoff>((impl_->wavFrames - frames) * 4));
+    std::vector<int16_t> pcm(static_cast<size_t>(frames) * 2);
+    in.read(reinterpret_cast<char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * sizeof(int16_t)));
+    if (!in) return std::nullopt;
+    double sum = 0;
+    for (int16_t v : pcm) sum += (v / 32768.0) * (v / 32768.0);
+    return std::sqrt(sum / static_cast<double>(pcm.size()));
+}
+
 bool MediaSystem::hasDevice() const { return impl_->device != 0; }
 
 std::string MediaSystem::soundfont() const { return impl_->sfPath; }
@@ -415,6 +433,24 @@ void addMediaExpectations(ScriptRunner& runner, MediaSystem& media) {
         std::string actual = shown(media.currentTune());
         if (actual == a[0]) return std::nullopt;
         return "expected music " + a[0] + ", it is " + actual;
+    });
+    // The recording itself: sound (a tune or a movie) or silence over the
+    // last MS of game time.
+    runner.addExpect("sound", [&media](ScriptHost&, const std::vector<std::string>& a)
+                                  -> std::optional<std::string> {
+        char* end = nullptr;
+        const long ms = a.size() == 2 ? std::strtol(a[1].c_str(), &end, 10) : 0;
+        if (a.size() != 2 || (a[0] != "loud" && a[0] != "silent") || ms <= 0 || *end)
+            return "usage: expect sound loud|silent MS";
+        auto level = media.recordedLevel(ms);
+        if (!level) return "no recording of the last " + a[1] + " ms (run with --audio-out)";
+        // Silence is below -60 dB; a tune sounds well above -40 dB.
+        const bool loud = *level > 0.01, silent = *level < 0.001;
+        if ((a[0] == "loud" && loud) || (a[0] == "silent" && silent)) return std::nullopt;
+        char buf[96];
+        std::snprintf(buf, sizeof buf, "expected %s sound over the last %ld ms, its level is %.4f", a[0].c_str(), ms,
+                      *level);
+        return std::string(buf);
     });
     runner.addExpect("movie", [&media, shown](ScriptHost& host, const std::vector<std::string>& a)
                                   -> std::optional<std::string> {

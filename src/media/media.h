@@ -61,6 +61,10 @@ public:
 
     // The tune sounding now ("01.mid"), empty when none.
     std::string currentTune();
+    // The loudness (RMS, 0 to 1) of the last MS milliseconds as they stand in
+    // the recording (--audio-out), read back from the file; nullopt when
+    // nothing is recorded or the recording is shorter.
+    std::optional<double> recordedLevel(int64_t ms);
     // The movie file ("intro.swf") a scene's player shows: opened and
     // played, running or holding its last frame. Empty when none.
     std::string movieShowing(const Runtime& rt, const std::string& scene, const std::string& control);
