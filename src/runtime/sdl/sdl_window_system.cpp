@@ -57,7 +57,7 @@ SdlWindowSystem::Window* SdlWindowSystem::bySdlId(Uint32 id) {
     return nullptr;
 }
 
-void SdlWindowSystem::applyX11Hints(SDL_Window* win, bool toolWindow) {
+void SdlWindowSystem::applyX11Hints(SDL_Window* win) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(win, &info) || info.subsystem != SDL_SYSWM_X11) return;
@@ -74,20 +74,16 @@ void SdlWindowSystem::applyX11Hints(SDL_Window* win, bool toolWindow) {
     XChangeProperty(dpy, xw, motifAtom, motifAtom, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&motif), 5);
 
-    if (toolWindow) {
-        // A dialog-type window: small caption with a close box, and unlike a
-        // utility window it is not kept above the other scenes.
-        Atom type = XInternAtom(dpy, "_NET_WM_WINDOW_TYPE", False);
-        Atom dialog = XInternAtom(dpy, "_NET_WM_WINDOW_TYPE_DIALOG", False);
-        XChangeProperty(dpy, xw, type, XA_ATOM, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char*>(&dialog), 1);
-    }
+    // The tool window (the quit dialog) stays an ordinary window type: a
+    // utility or dialog type would make window managers keep it above the
+    // scenes behind it, which must come to the front when clicked. Its tool
+    // look is what the hints allow: a caption with only a close box, and no
+    // taskbar entry.
     XFlush(dpy);
 }
 
 WindowId SdlWindowSystem::createWindow(const std::string& scene, const WindowDesc& d) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    const bool tool = d.border == Border::FixedToolWindow;
     if (!d.taskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
     SDL_Window* win = SDL_CreateWindow(d.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                        d.widthPx(), d.heightPx(), flags);
@@ -104,7 +100,7 @@ WindowId SdlWindowSystem::createWindow(const std::string& scene, const WindowDes
         }
     }
     WindowId id = next_++;
-    windows_[id] = Window{scene, win, true, false, tool};
+    windows_[id] = Window{scene, win, true, false};
     return id;
 }
 
@@ -119,11 +115,12 @@ void SdlWindowSystem::destroyWindow(WindowId id) {
 void SdlWindowSystem::showWindow(WindowId id) {
     Window* w = byId(id);
     if (!w) return;
+    if (std::getenv("AZ_DEBUG_INPUT")) std::fprintf(stderr, "show %s\n", w->scene.c_str());
     w->visible = true;
     w->dirty = true;
     // SDL writes its own decoration hints while creating the window; ours
     // go on last, before the window manager sees the window mapped.
-    applyX11Hints(w->sdl, w->tool);
+    applyX11Hints(w->sdl);
     SDL_ShowWindow(w->sdl);
     SDL_RaiseWindow(w->sdl);
     std::erase(zorder_, id);

@@ -43,6 +43,11 @@ public:
     // Handles what is pending without waiting and repaints.
     void pump(Clock& clock) { runFor(clock, 0); }
     void repaintAll();
+    // The SDL window of a scene's window, for tests; null when it has none.
+    SDL_Window* sdlWindow(WindowId id) {
+        Window* w = byId(id);
+        return w ? w->sdl : nullptr;
+    }
 
 private:
     struct Window {
@@ -50,7 +55,6 @@ private:
         SDL_Window* sdl = nullptr;
         bool dirty = true;
         bool visible = false;
-        bool tool = false;  // a fixed tool window
     };
 
     Window* byId(WindowId id);
@@ -60,7 +64,7 @@ private:
     void present(WindowId id, Window& w);
     void updateCursor(const std::string& scene, int x, int y);
     void step(Clock& clock, int64_t until);
-    void applyX11Hints(SDL_Window* win, bool toolWindow);
+    void applyX11Hints(SDL_Window* win);
     void showToolTip(const std::string& text);
     void hideToolTip();
 

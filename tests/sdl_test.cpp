@@ -1,0 +1,85 @@
+// The SDL window system under a real X server (the test run starts Xvfb).
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <ctime>
+
+#include "runtime/sdl/sdl_window_system.h"
+#include "scenes/scenes.h"
+
+namespace az {
+namespace {
+
+class SdlWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    }
+};
+
+TEST_F(SdlWindows, OneWindowPerSceneWithTheTablesSizeAndCaption) {
+    SdlWindowSystem ws;
+    ManualClock clock;
+    std::vector<SceneDef> defs = {emptyScene("Form3"), emptyScene("late"), emptyScene("Form1")};
+    Runtime rt(defs, ws, clock);
+    ws.attach(rt);
+    rt.start("late");
+    rt.dispatch([&] { rt.scene("Form3").setVisible(false); });  // loaded hidden
+    ws.pump(clock);
+
+    SDL_Window* late = ws.sdlWindow(rt.find("late")->window);
+    SDL_Window* quit = ws.sdlWindow(rt.find("Form3")->window);
+    ASSERT_TRUE(late && quit);
+    int w, h;
+    SDL_GetWindowSize(late, &w, &h);
+    EXPECT_EQ(w, 627);
+    EXPECT_EQ(h, 491);
+    EXPECT_STREQ(SDL_GetWindowTitle(late), "O několik hodin později ...");
+    const Uint32 lf = SDL_GetWindowFlags(late), qf = SDL_GetWindowFlags(quit);
+    EXPECT_FALSE(lf & SDL_WINDOW_RESIZABLE);
+    EXPECT_TRUE(lf & SDL_WINDOW_SHOWN);
+    EXPECT_FALSE(lf & SDL_WINDOW_SKIP_TASKBAR);
+    EXPECT_TRUE(qf & SDL_WINDOW_HIDDEN);
+    EXPECT_TRUE(qf & SDL_WINDOW_SKIP_TASKBAR);  // the quit dialog has no taskbar entry
+    EXPECT_FALSE(qf & SDL_WINDOW_UTILITY);      // and is not kept above the others
+
+    // The canvas presented: the background colour of "late" is dark navy.
+    SDL_Surface* s = SDL_GetWindowSurface(late);
+    ASSERT_NE(s, nullptr);
+    SDL_LockSurface(s);
+    Uint32 px = *static_cast<Uint32*>(s->pixels);
+    SDL_UnlockSurface(s);
+    Uint8 r, g, b;
+    SDL_GetRGB(px, s->format, &r, &g, &b);
+    EXPECT_EQ(r, 0x00);
+    EXPECT_EQ(g, 0x33);
+    EXPECT_EQ(b, 0x66);
+}
+
+TEST_F(SdlWindows, CloseBoxUnloadsTheSceneAndIdleDoesNotSpin) {
+    SdlWindowSystem ws;
+    SteadyClock clock;
+    std::vector<SceneDef> defs = {emptyScene("Form1")};
+    Runtime rt(defs, ws, clock);
+    ws.attach(rt);
+    rt.start("Form1");
+
+    // Idle with nothing due: the loop sleeps in the event wait.
+    const std::clock_t cpu0 = std::clock();
+    ws.runFor(clock, 400);
+    const double cpuMs = 1000.0 * double(std::clock() - cpu0) / CLOCKS_PER_SEC;
+    EXPECT_LT(cpuMs, 100.0);
+
+    SDL_Event ev{};
+    ev.type = SDL_WINDOWEVENT;
+    ev.window.event = SDL_WINDOWEVENT_CLOSE;
+    ev.window.windowID = SDL_GetWindowID(ws.sdlWindow(rt.find("Form1")->window));
+    SDL_PushEvent(&ev);
+    ws.runFor(clock, 100);
+    EXPECT_TRUE(rt.ended());
+    EXPECT_EQ(rt.state("Form1"), SceneState::Unloaded);
+}
+
+}  // namespace
+}  // namespace az
