@@ -55,30 +55,27 @@ void fillRect(cairo_t* cr, double x, double y, double w, double h, VbColor c) {
 void hline(cairo_t* cr, int x0, int x1, int y, VbColor c) { fillRect(cr, x0, y, x1 - x0 + 1, 1, c); }
 void vline(cairo_t* cr, int x, int y0, int y1, VbColor c) { fillRect(cr, x, y0, 1, y1 - y0 + 1, c); }
 
-// The sunken two-pixel border of list boxes and check boxes.
-void sunken(cairo_t* cr, const Rect& r) {
+// A two-pixel three-dimensional border: each ring has its top-left and its
+// bottom-right colour.
+void bevel(cairo_t* cr, const Rect& r, VbColor outerTL, VbColor outerBR, VbColor innerTL, VbColor innerBR) {
     const int x1 = r.x + r.w - 1, y1 = r.y + r.h - 1;
-    hline(cr, r.x, x1, r.y, sysColor(16));
-    vline(cr, r.x, r.y, y1, sysColor(16));
-    hline(cr, r.x, x1, y1, sysColor(20));
-    vline(cr, x1, r.y, y1, sysColor(20));
-    hline(cr, r.x + 1, x1 - 1, r.y + 1, sysColor(21));
-    vline(cr, r.x + 1, r.y + 1, y1 - 1, sysColor(21));
-    hline(cr, r.x + 1, x1 - 1, y1 - 1, sysColor(22));
-    vline(cr, x1 - 1, r.y + 1, y1 - 1, sysColor(22));
+    hline(cr, r.x, x1, r.y, outerTL);
+    vline(cr, r.x, r.y, y1, outerTL);
+    hline(cr, r.x, x1, y1, outerBR);
+    vline(cr, x1, r.y, y1, outerBR);
+    hline(cr, r.x + 1, x1 - 1, r.y + 1, innerTL);
+    vline(cr, r.x + 1, r.y + 1, y1 - 1, innerTL);
+    hline(cr, r.x + 1, x1 - 1, y1 - 1, innerBR);
+    vline(cr, x1 - 1, r.y + 1, y1 - 1, innerBR);
 }
 
+// The sunken border of list boxes and check boxes.
+void sunken(cairo_t* cr, const Rect& r) { bevel(cr, r, sysColor(16), sysColor(20), sysColor(21), sysColor(22)); }
+
+// A raised button face (the scroll bar's arrows and thumb).
 void raisedBox(cairo_t* cr, const Rect& r) {
     fillRect(cr, r.x, r.y, r.w, r.h, sysColor(15));
-    const int x1 = r.x + r.w - 1, y1 = r.y + r.h - 1;
-    hline(cr, r.x, x1, r.y, sysColor(22));
-    vline(cr, r.x, r.y, y1, sysColor(22));
-    hline(cr, r.x, x1, y1, sysColor(21));
-    vline(cr, x1, r.y, y1, sysColor(21));
-    hline(cr, r.x + 1, x1 - 1, r.y + 1, sysColor(20));
-    vline(cr, r.x + 1, r.y + 1, y1 - 1, sysColor(20));
-    hline(cr, r.x + 1, x1 - 1, y1 - 1, sysColor(16));
-    vline(cr, x1 - 1, r.y + 1, y1 - 1, sysColor(16));
+    bevel(cr, r, sysColor(22), sysColor(21), sysColor(20), sysColor(16));
 }
 
 void drawText(cairo_t* cr, const Font& font, const std::string& text, int x, int y, int width, int alignment,
