@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <ctime>
 
+#include "assets/catalogue.h"
 #include "runtime/sdl/sdl_window_system.h"
 #include "scenes/scenes.h"
 
@@ -79,6 +82,40 @@ TEST_F(SdlWindows, CloseBoxUnloadsTheSceneAndIdleDoesNotSpin) {
     ws.runFor(clock, 100);
     EXPECT_TRUE(rt.ended());
     EXPECT_EQ(rt.state("Form1"), SceneState::Unloaded);
+}
+
+TEST_F(SdlWindows, TheCursorOfTheControlUnderThePointerWithItsHotSpot) {
+    // The X server's own idea of the cursor shown: its size and hot spot.
+    Display* dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr);
+    auto shown = [&] {
+        XFixesCursorImage* c = XFixesGetCursorImage(dpy);
+        std::tuple<int, int, int> r{c->width, c->xhot, c->yhot};
+        XFree(c);
+        return r;
+    };
+    Catalogue pictures(AZ_ASSET_DIR);
+    SdlWindowSystem ws;
+    ws.setImageSource([&](int asset, int) { return pictures.cursorImage(asset); });
+    ManualClock clock;
+    SceneDef d = emptyScene("Form3");
+    d.desc.controls = {label("Hand").at(0, 0, 1500, 600).cursor(11), label("Plain").at(0, 900, 1500, 600)};
+    Runtime rt({d}, ws, clock);
+    ws.attach(rt);
+    rt.start("Form3");
+    SDL_Window* win = ws.sdlWindow(rt.find("Form3")->window);
+    auto moveTo = [&](int x, int y) {
+        SDL_WarpMouseInWindow(win, x, y);
+        for (int i = 0; i < 20; ++i) {
+            ws.pump(clock);
+            SDL_Delay(10);
+        }
+    };
+    moveTo(20, 20);
+    EXPECT_EQ(shown(), std::make_tuple(32, 12, 1));  // the pointing hand, its finger tip
+    moveTo(20, 75);
+    EXPECT_NE(std::get<0>(shown()), 32);  // the default arrow
+    XCloseDisplay(dpy);
 }
 
 }  // namespace
