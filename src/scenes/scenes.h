@@ -17,6 +17,19 @@ SceneDef form3();
 SceneDef form4();
 SceneDef options();
 
+// The story.
+SceneDef form5();
+SceneDef form6();
+SceneDef form7();
+SceneDef form8();
+SceneDef form9();
+SceneDef form10();
+SceneDef form11();
+SceneDef form12();
+SceneDef late();
+SceneDef kancl2();
+SceneDef theend();
+
 // A scene with its window and nothing in it yet.
 SceneDef emptyScene(const char* formName);
 
