@@ -48,14 +48,16 @@ TextExtent measureText(const Font& font, const std::string& text, int widthPx) {
     PangoLayout* layout = makeLayout(cr, font, text, widthPx, 0);
     TextExtent e;
     e.lines = pango_layout_get_line_count(layout);
-    PangoRectangle ink, logical;
-    pango_layout_get_pixel_extents(layout, &ink, &logical);
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout, nullptr, &logical);
     e.heightPx = logical.height;
     for (int i = 0; i < e.lines; ++i) {
         PangoLayoutLine* line = pango_layout_get_line_readonly(layout, i);
-        PangoRectangle li, ll;
-        pango_layout_line_get_pixel_extents(line, &li, &ll);
-        e.widestPx = std::max({e.widestPx, ll.width, li.x + li.width});
+        PangoRectangle ll;
+        // The advance width: an accent's ink may hang a pixel over it, as
+        // it does in the window system's own labels.
+        pango_layout_line_get_pixel_extents(line, nullptr, &ll);
+        e.widestPx = std::max(e.widestPx, ll.width);
     }
     if (widthPx > 0 && e.widestPx > widthPx) e.wordTooWide = true;
     g_object_unref(layout);

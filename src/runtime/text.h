@@ -24,7 +24,7 @@ PangoLayout* makeLayout(cairo_t* cr, const Font& font, const std::string& text, 
 struct TextExtent {
     int lines = 0;
     int heightPx = 0;      // of all lines
-    int widestPx = 0;      // the widest line (ink and advance)
+    int widestPx = 0;      // the advance width of the widest line
     bool wordTooWide = false;  // a word alone is wider than the width
 };
 TextExtent measureText(const Font& font, const std::string& text, int widthPx);
