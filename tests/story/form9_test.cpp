@@ -1,0 +1,338 @@
+// The merchant: the conversation with the vendor, buying the cap with the
+// money, refusals, the car back to the map and "Menu".
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "assets/catalogue.h"
+#include "runtime/script.h"
+#include "scenes/scenes.h"
+
+namespace az {
+namespace {
+
+// A game with the merchant shown, as the map's "Obchodník" leaves it.
+struct Merchant {
+    explicit Merchant(bool hippieHasCap = false) {
+        Runtime& rt = host.runtime();
+        if (hippieHasCap)
+            rt.dispatch([&] { rt.scene("Form6").control("Image8").setVisible(true); });
+        rt.dispatch([&] { rt.scene("Form9").show(); });
+    }
+    ScriptResult run(const std::string& script) {
+        ScriptRunner runner(host);
+        std::istringstream in(script);
+        return runner.run(in);
+    }
+    HeadlessHost host{gameScenes()};
+};
+
+TEST(Merchant, LoadsWithTheHouseBehindAndNothingBought) {
+    Merchant m;
+    auto r = m.run(R"(
+expect Form9 shown
+expect Form6 shown
+expect Form6.Image8.Visible false
+expect Form6.Image7.Visible false
+expect Form7 unloaded
+expect Form9.Frame1.Visible true
+expect Form9.Image4.Visible true
+expect Form9.Image5.Visible true
+expect Form9.Image6.Visible true
+expect Form9.Image7.Visible false
+expect Form9.Image2.Enabled false
+expect Form9.Image4.Tag "Mamon"
+expect Form9.Image5.Tag ""
+expect Form9.Image6.Tag ""
+expect Form9.Image7.Tag ""
+# The car does nothing before the purchase.
+click Form9.Image2
+expect Form9 shown
+expect Form7 unloaded
+)");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+    // The house came up behind the merchant, not over him.
+    EXPECT_EQ(m.host.windows().topScene(), "Form9");
+    // Pointers: the pinching hand on the vendor, the pointing hand on the
+    // words, the plain arrow on the items, which have no hover text here.
+    struct Spot {
+        const char* what;
+        int x, y, cursor;
+    } spots[] = {
+        {"vendor", 408, 264, 13}, {"money", 46, 530, 0},  {"pistol", 105, 525, 0}, {"keys", 184, 527, 0},
+        {"Menu", 612, 512, 11},   {"Inventář", 616, 544, 11}, {"Zavřít", 530, 504, 11}, {"agent", 145, 350, 0},
+        {"car, disabled", 128, 192, 0},
+    };
+    for (const auto& p : spots) {
+        EXPECT_EQ(m.host.runtime().cursorAt("Form9", p.x, p.y), p.cursor) << p.what;
+        EXPECT_EQ(m.host.runtime().toolTipAt("Form9", p.x, p.y), "") << p.what;
+    }
+    ASSERT_EQ(m.run("drag Form9.Image4 Form9.Image3\n").exitCode, 0);
+    EXPECT_EQ(m.host.runtime().cursorAt("Form9", 128, 192), 11) << "car, enabled";
+}
+
+// Each line one full period after the one before; once the price is named
+// the vendor falls silent, and a later click plays it all again.
+TEST(Merchant, ConversationLinesFollowEvery3000Ms) {
+    Merchant m;
+    auto r = m.run(R"(
+click Form9.Image3
+expect Form9.Label5.Visible true
+expect Form9.Timer1.Enabled true
+# a second click while the first line shows changes nothing
+wait 1000
+click Form9.Image3
+wait 1999
+expect Form9.Label5.Visible true
+expect Form9.Label6.Visible false
+wait 1
+expect Form9.Label5.Visible false
+expect Form9.Label6.Visible true
+expect Form9.Timer1.Enabled false
+wait 2999
+expect Form9.Label6.Visible true
+wait 1
+expect Form9.Label6.Visible false
+expect Form9.Label3.Visible true
+wait 2999
+expect Form9.Label3.Visible true
+wait 1
+expect Form9.Label3.Visible false
+expect Form9.Label4.Visible true
+expect Form9.Timer3.Enabled false
+wait 2999
+expect Form9.Label4.Visible true
+wait 1
+expect Form9.Label4.Visible false
+expect Form9.Timer4.Enabled false
+# silence from then on
+wait 9000
+expect Form9.Label5.Visible false
+expect Form9.Label6.Visible false
+expect Form9.Label3.Visible false
+expect Form9.Label4.Visible false
+# again from the start
+click Form9.Image3
+expect Form9.Label5.Visible true
+wait 3000
+expect Form9.Label5.Visible false
+expect Form9.Label6.Visible true
+wait 6000
+expect Form9.Label4.Visible true
+wait 3000
+expect Form9.Label4.Visible false
+)");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+}
+
+// The money buys the cap for this panel and the house's, opens the car and
+// "Domov" on a map that the purchase loads hidden.
+TEST(Merchant, MoneyBuysTheCapAndTheCarLeadsToTheMap) {
+    Merchant m;
+    auto r = m.run(R"(
+click Form9.Image3
+wait 4000
+drag Form9.Image4 Form9.Image3
+expect Form9.Image7.Visible true
+expect Form6.Image7.Visible true
+expect Form9.Image2.Enabled true
+expect Form7 hidden
+expect Form7.Label8.Visible false
+expect Form9.Fuck.Visible false
+expect Form9.Image4.Visible true
+# the purchase leaves the conversation running
+expect Form9.Label6.Visible true
+wait 2000
+expect Form9.Label3.Visible true
+# a second time: the same again, no refusal
+drag Form9.Image4 Form9.Image3
+expect Form9.Fuck.Visible false
+expect Form9.Image7.Visible true
+expect Form6.Image7.Visible true
+expect Form9.Image2.Enabled true
+click Form9.Image2
+expect Form7 shown
+expect Form7.Label8.Visible false
+expect Form9 unloaded
+expect Form6 shown
+expect Form6.Image7.Visible true
+)");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+
+    // Coming back starts from the design values; the house keeps its cap.
+    m.host.runtime().dispatch([&] { m.host.runtime().scene("Form9").show(); });
+    r = m.run(R"(
+expect Form9 shown
+expect Form9.Image7.Visible false
+expect Form9.Image2.Enabled false
+expect Form9.Fuck.Visible false
+expect Form6.Image7.Visible true
+)");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+}
+
+// Anything the vendor does not take draws the red refusal for one period;
+// the item stays where it was and nothing is bought.
+TEST(Merchant, RefusalsAndDropsElsewhere) {
+    struct Case {
+        const char* what;
+        bool hippieHasCap;
+        const char* before;  // script run first
+        const char* drag;    // the drag itself
+        bool refused;
+        const char* after;   // what else holds after the drop
+    } cases[] = {
+        {"pistol", false, "", "drag Form9.Image5 Form9.Image3", true,
+         "expect Form9.Image5.Visible true\nexpect Form9.Image7.Visible false\nexpect Form7 unloaded\n"},
+        {"keys", false, "", "drag Form9.Image6 Form9.Image3", true,
+         "expect Form9.Image6.Visible true\nexpect Form9.Image2.Enabled false\nexpect Form7 unloaded\n"},
+        {"the bought cap", false, "drag Form9.Image4 Form9.Image3\n", "drag Form9.Image7 Form9.Image3", true,
+         "expect Form9.Image7.Visible true\nexpect Form6.Image7.Visible true\n"},
+        {"money when the hippie already has the cap", true, "", "drag Form9.Image4 Form9.Image3", true,
+         "expect Form9.Image4.Visible true\nexpect Form9.Image7.Visible false\n"
+         "expect Form6.Image7.Visible false\nexpect Form9.Image2.Enabled false\nexpect Form7 unloaded\n"},
+        {"money on the agent", false, "", "drag Form9.Image4 Form9.Image1", false,
+         "expect Form9.Image7.Visible false\nexpect Form7 unloaded\n"},
+        {"money on the car", false, "", "drag Form9.Image4 Form9.Image2", false,
+         "expect Form9.Image7.Visible false\nexpect Form9.Image2.Enabled false\nexpect Form7 unloaded\n"},
+        {"money on the panel", false, "", "drag Form9.Image4 Form9.Frame1", false,
+         "expect Form9.Image7.Visible false\nexpect Form7 unloaded\n"},
+        {"money on the pistol", false, "", "drag Form9.Image4 Form9.Image5", false,
+         "expect Form9.Image5.Visible true\nexpect Form9.Image7.Visible false\nexpect Form7 unloaded\n"},
+        {"pistol on the menu word", false, "", "drag Form9.Image5 Form9.Label2", false,
+         "expect Form2 unloaded\nexpect Form6 shown\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Merchant m(c.hippieHasCap);
+        std::string v = c.refused ? "true" : "false";
+        std::string script = std::string(c.before) + c.drag + "\n" + "expect Form9.Fuck.Visible " + v + "\n" +
+                             "expect Form9.Timer5.Enabled " + v + "\n" + c.after +
+                             "wait 2999\nexpect Form9.Fuck.Visible " + v + "\n" +
+                             "wait 1\nexpect Form9.Fuck.Visible false\n";
+        auto r = m.run(script);
+        EXPECT_EQ(r.exitCode, 0) << r.message;
+    }
+}
+
+// A second refusal after the line has gone shows it a full period again;
+// one within the period keeps the first deadline.
+TEST(Merchant, RefusalRepeats) {
+    Merchant m;
+    auto r = m.run(R"(
+drag Form9.Image5 Form9.Image3
+wait 2000
+drag Form9.Image6 Form9.Image3
+expect Form9.Fuck.Visible true
+wait 1000
+expect Form9.Fuck.Visible false
+expect Form9.Timer5.Enabled false
+wait 5000
+drag Form9.Image6 Form9.Image3
+expect Form9.Fuck.Visible true
+wait 2999
+expect Form9.Fuck.Visible true
+wait 1
+expect Form9.Fuck.Visible false
+)");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+}
+
+// The hippie got the cap after the merchant loaded: every drop reads again.
+TEST(Merchant, EveryDropLooksAtTheHippieAgain) {
+    Merchant m;
+    Runtime& rt = m.host.runtime();
+    rt.dispatch([&] { rt.scene("Form6").control("Image8").setVisible(true); });
+    auto r = m.run(R"(
+drag Form9.Image4 Form9.Image3
+expect Form9.Fuck.Visible true
+expect Form9.Image7.Visible false
+expect Form6.Image7.Visible false
+expect Form7 unloaded
+)");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+    rt.dispatch([&] { rt.scene("Form6").control("Image8").setVisible(false); });
+    r = m.run(R"(
+drag Form9.Image4 Form9.Image3
+expect Form9.Image7.Visible true
+expect Form6.Image7.Visible true
+expect Form7.Label8.Visible false
+)");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+}
+
+// "Menu" takes the house off screen, brings the menu with its flag "0", and
+// the conversation goes on behind it; "HURÁ DO HRY" returns to the merchant.
+TEST(Merchant, MenuHidesTheHouseAndReturnsHere) {
+    Merchant m;
+    auto r = m.run(R"(
+click Form9.Image3
+click Form9.Label2
+expect Form6 hidden
+expect Form2 shown
+expect Form2.Label1.Caption "0"
+expect Form9 shown
+wait 3000
+expect Form9.Label6.Visible true
+)");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+    EXPECT_EQ(m.host.windows().topScene(), "Form2");
+    r = m.run(R"(
+click Form2.Image2
+expect Form2 hidden
+expect Form9 shown
+expect Form6 hidden
+expect Form5 unloaded
+wait 3000
+expect Form9.Label3.Visible true
+)");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+    EXPECT_EQ(m.host.windows().topScene(), "Form9");
+
+    // A house window closed by its close box is loaded again, and hidden.
+    Merchant closed;
+    r = closed.run("close Form6\nexpect Form6 unloaded\nclick Form9.Label2\nexpect Form6 hidden\n"
+                   "expect Form2 shown\n");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+}
+
+// "Zavřít" closes the panel with its items, "Inventář" opens it again.
+TEST(Merchant, PanelClosesAndOpens) {
+    Merchant m;
+    auto r = m.run(R"(
+click Form9.Label1
+expect Form9.Frame1.Visible true
+click Form9.Label7
+expect Form9.Frame1.Visible false
+expect Form9.Image4.Visible true
+click Form9.Label1
+expect Form9.Frame1.Visible true
+drag Form9.Image4 Form9.Image3
+expect Form9.Image7.Visible true
+)");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+}
+
+// With AZ_STORY_SHOTS=FOLDER, pictures of the scene at its moments, painted
+// with the game's own art.
+TEST(Merchant, Screenshots) {
+    const char* out = std::getenv("AZ_STORY_SHOTS");
+    if (!out) GTEST_SKIP() << "set AZ_STORY_SHOTS to a folder for the pictures";
+    Catalogue pictures(AZ_ASSET_DIR);
+    Merchant m;
+    m.host.runtime().setPictures(&pictures);
+    std::string o = out;
+    auto r = m.run("screenshot Form9 " + o + "/form9-load.png\n"
+                   "click Form9.Image3\nscreenshot Form9 " + o + "/form9-1.png\n"
+                   "wait 3000\nscreenshot Form9 " + o + "/form9-2.png\n"
+                   "wait 3000\nscreenshot Form9 " + o + "/form9-3.png\n"
+                   "wait 3000\nscreenshot Form9 " + o + "/form9-4.png\n"
+                   "drag Form9.Image5 Form9.Image3\nscreenshot Form9 " + o + "/form9-refusal.png\n"
+                   "drag Form9.Image4 Form9.Image3\nscreenshot Form9 " + o + "/form9-bought.png\n");
+    EXPECT_EQ(r.exitCode, 0) << r.message;
+}
+
+}  // namespace
+}  // namespace az
