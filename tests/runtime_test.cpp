@@ -343,6 +343,29 @@ TEST(Timers, ADueTickIsDroppedWhenTheTimerStopsAndTicksDoNotPileUp) {
     EXPECT_EQ(*h.runtime().nextDue(), 4000);  // still on the 1000 ms grid
 }
 
+TEST(Timers, TicksDueTogetherComeInTheOrderTheTimersWereStarted) {
+    // Show starts Hide's period while its own tick is handled: in real time
+    // Hide then falls due a moment after Show's next tick and hides again
+    // what it has shown. Hide is listed first, so listing order would not do.
+    std::vector<std::string> log;
+    auto a = scene("A");
+    a.desc.controls = {timer("Hide", 3000).disabled(), timer("Show", 3000), label("Line").hidden()};
+    a.on("Show", EventKind::Timer, [&](Runtime& rt, const Event&) {
+        log.push_back("show@" + std::to_string(rt.clock().now()));
+        rt.scene("A").control("Line").setVisible(true);
+        rt.scene("A").control("Hide").setEnabled(true);
+    });
+    a.on("Hide", EventKind::Timer, [&](Runtime& rt, const Event&) {
+        log.push_back("hide@" + std::to_string(rt.clock().now()));
+        rt.scene("A").control("Line").setVisible(false);
+    });
+    HeadlessHost h({a});
+    h.runtime().start("A");
+    h.wait(6000);
+    EXPECT_EQ(log, (std::vector<std::string>{"show@3000", "show@6000", "hide@6000"}));
+    EXPECT_FALSE(h.runtime().find("A")->find("Line")->p.visible);
+}
+
 // --------------------------------------------------------- hit test, clicks
 
 TEST(HitTest, RulesOfWhoTakesThePoint) {

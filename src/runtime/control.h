@@ -58,6 +58,7 @@ public:
     int topIndex = 0;
 
     int64_t nextDue = 0;  // timer: game time of the next tick while enabled
+    uint64_t startSeq = 0;  // timer: when it was started, in start order
     std::unique_ptr<Component> component;
 
     ControlKind kind() const { return p.kind; }

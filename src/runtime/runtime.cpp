@@ -181,7 +181,10 @@ void Runtime::load(Scene& s) {
             for (const auto& f : s.controls)
                 if (f->kind() == ControlKind::Frame && f->name() == c->p.container)
                     c->frameOrder = static_cast<int>(f->order);
-        if (c->kind() == ControlKind::Timer && c->p.enabled) c->nextDue = clock_.now() + c->p.interval;
+        if (c->kind() == ControlKind::Timer && c->p.enabled) {
+            c->nextDue = clock_.now() + c->p.interval;
+            c->startSeq = ++timerStarts_;
+        }
         if ((c->kind() == ControlKind::Movie || c->kind() == ControlKind::Midi ||
              c->kind() == ControlKind::AniGif) && factory_)
             c->component = factory_(s.name(), *c);
@@ -249,7 +252,10 @@ void Runtime::closeBox(std::string_view scene) {
 void Runtime::setTimerEnabled(Control& t, bool on) {
     if (on == t.p.enabled) return;  // starting a running timer changes nothing
     t.p.enabled = on;
-    if (on) t.nextDue = clock_.now() + t.p.interval;
+    if (on) {
+        t.nextDue = clock_.now() + t.p.interval;
+        t.startSeq = ++timerStarts_;
+    }
 }
 
 namespace {
@@ -265,7 +271,12 @@ static std::optional<DueTick> earliest(const std::vector<std::unique_ptr<Scene>>
         if (!s->isLoaded()) continue;
         for (const auto& c : s->controls) {
             if (c->kind() != ControlKind::Timer || !c->p.enabled || c->p.interval == 0) continue;
-            if (!best || c->nextDue < best->timer->nextDue) best = DueTick{s.get(), c.get()};
+            // Ticks due at the same game time come in the order their timers
+            // were started: in real time the one started later falls due a
+            // moment later.
+            if (!best || c->nextDue < best->timer->nextDue ||
+                (c->nextDue == best->timer->nextDue && c->startSeq < best->timer->startSeq))
+                best = DueTick{s.get(), c.get()};
         }
     }
     return best;

@@ -187,6 +187,7 @@ private:
     int exitCode_ = 0;
     std::string error_;
     int depth_ = 0;  // nesting of dispatch
+    uint64_t timerStarts_ = 0;  // counts timer starts, to order ticks due together
 
     struct Press {
         std::string scene;
