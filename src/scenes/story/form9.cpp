@@ -90,8 +90,9 @@ SceneDef form9() {
     s.on("Label1", EventKind::Click, [](Runtime& rt, const Event&) { story::openPanel(rt, "Form9"); });
     s.on("Label7", EventKind::Click, [](Runtime& rt, const Event&) { story::closePanel(rt, "Form9"); });
 
-    // The conversation, a line every 3000 ms; each step stops its own timer,
-    // so the offer is not repeated and a new click plays it all again.
+    // The conversation, a line every 3000 ms. The price and its end stop
+    // the first step's timer, not their own: from then on the price flashes
+    // up at every tick and is hidden again a moment later.
     s.on("Timer1", EventKind::Timer, [](Runtime& rt, const Event&) {
         rt.scene("Form9").control("Label5").setVisible(false);
         rt.scene("Form9").control("Label6").setVisible(true);
@@ -108,18 +109,16 @@ SceneDef form9() {
         rt.scene("Form9").control("Label3").setVisible(false);
         rt.scene("Form9").control("Label4").setVisible(true);
         rt.scene("Form9").control("Timer4").setEnabled(true);
-        rt.scene("Form9").control("Timer3").setEnabled(false);
+        rt.scene("Form9").control("Timer1").setEnabled(false);
     });
     s.on("Timer4", EventKind::Timer, [](Runtime& rt, const Event&) {
         rt.scene("Form9").control("Label4").setVisible(false);
-        rt.scene("Form9").control("Timer4").setEnabled(false);
+        rt.scene("Form9").control("Timer1").setEnabled(false);
     });
 
-    // The refusal shows for one full period.
-    s.on("Timer5", EventKind::Timer, [](Runtime& rt, const Event&) {
-        rt.scene("Form9").control("Fuck").setVisible(false);
-        rt.scene("Form9").control("Timer5").setEnabled(false);
-    });
+    // The refusal: hidden at every tick from the first refusal on.
+    s.on("Timer5", EventKind::Timer,
+         [](Runtime& rt, const Event&) { rt.scene("Form9").control("Fuck").setVisible(false); });
     return s;
 }
 
