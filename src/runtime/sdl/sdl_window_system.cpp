@@ -142,6 +142,12 @@ void SdlWindowSystem::fatalError(const std::string& message) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Agent Zaza", message.c_str(), nullptr);
 }
 
+SDL_Point SdlWindowSystem::globalPoint(SDL_Window* win, int x, int y) {
+    int wx = 0, wy = 0;
+    SDL_GetWindowPosition(win, &wx, &wy);
+    return {wx + x, wy + y};
+}
+
 std::optional<std::pair<WindowId, SDL_Point>> SdlWindowSystem::windowUnder(SDL_Point g) {
     for (auto it = zorder_.rbegin(); it != zorder_.rend(); ++it) {
         Window* w = byId(*it);
@@ -179,14 +185,12 @@ void SdlWindowSystem::updateCursor(const std::string& scene, int x, int y) {
     SDL_SetCursor(c);
 }
 
-void SdlWindowSystem::showToolTip(const std::string& text) {
+void SdlWindowSystem::showToolTip(const std::string& text, SDL_Point g) {
     hideToolTip();
     // Measure and paint the tip like any other text of the game.
     const Font font;
     TextExtent e = measureText(font, text, 0);
     const int w = e.widestPx + 8, h = e.heightPx + 4;
-    SDL_Point g;
-    SDL_GetGlobalMouseState(&g.x, &g.y);
     tip_ = SDL_CreateWindow("", g.x, g.y + 20, w, h,
                             SDL_WINDOW_TOOLTIP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR |
                                 SDL_WINDOW_ALWAYS_ON_TOP);
@@ -227,9 +231,11 @@ void SdlWindowSystem::hideToolTip() {
 
 void SdlWindowSystem::handle(const SDL_Event& ev) {
     if (!rt_) return;
-    if (ev.type == SDL_MOUSEBUTTONDOWN || ev.type == SDL_MOUSEMOTION ||
-        (ev.type == SDL_WINDOWEVENT && ev.window.event == SDL_WINDOWEVENT_LEAVE)) {
-        if (tip_ && ev.type != SDL_MOUSEMOTION) hideToolTip();
+    // A press or the pointer leaving ends the rest: no tooltip comes up
+    // during a drag (it would come between the pointer and the windows).
+    if (ev.type == SDL_MOUSEBUTTONDOWN || (ev.type == SDL_WINDOWEVENT && ev.window.event == SDL_WINDOWEVENT_LEAVE)) {
+        hideToolTip();
+        rest_ = Rest{};
     }
     switch (ev.type) {
     case SDL_QUIT:
@@ -258,7 +264,6 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
             break;
         case SDL_WINDOWEVENT_LEAVE:
             currentCursor_ = -1;
-            rest_ = Rest{};
             break;
         default:
             break;
@@ -283,19 +288,17 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
     }
     case SDL_MOUSEBUTTONUP: {
         if (ev.button.button != SDL_BUTTON_LEFT) break;
-        SDL_Point g;
-        SDL_GetGlobalMouseState(&g.x, &g.y);
+        // The pressed window has the pointer captured: its coordinates go on
+        // outside it, and with its place they give the point on the screen.
+        Window* pressed = bySdlId(ev.button.windowID);
+        if (!pressed) break;
+        const SDL_Point g = globalPoint(pressed->sdl, ev.button.x, ev.button.y);
         std::string scene;
         int x = ev.button.x, y = ev.button.y;
         if (auto under = windowUnder(g)) {
             scene = byId(under->first)->scene;
             x = under->second.x;
             y = under->second.y;
-        } else if (Window* w = bySdlId(ev.button.windowID)) {
-            // No other window of ours there: the point may still be in this one.
-            int ww, hh;
-            SDL_GetWindowSize(w->sdl, &ww, &hh);
-            if (x >= 0 && y >= 0 && x < ww && y < hh) scene = w->scene;
         }
         const bool dragging = rt_->drag().has_value();
         if (std::getenv("AZ_DEBUG_INPUT"))
@@ -303,19 +306,23 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
         rt_->mouseUp(scene, x, y);
         if (dragging)
             for (auto& [id, w] : windows_) w.dirty = true;
-        if (!scene.empty()) updateCursor(scene, x, y);
+        if (!scene.empty()) {
+            updateCursor(scene, x, y);
+            rest_ = Rest{scene, x, y, SDL_GetTicks(), false};
+        }
         break;
     }
     case SDL_MOUSEMOTION: {
         Window* w = bySdlId(ev.motion.windowID);
         if (!w) break;
         if (rt_->drag()) {
-            SDL_Point g;
-            SDL_GetGlobalMouseState(&g.x, &g.y);
+            const SDL_Point g = globalPoint(w->sdl, ev.motion.x, ev.motion.y);
             auto under = windowUnder(g);
             std::string scene = under ? byId(under->first)->scene : std::string();
             int x = under ? under->second.x : 0, y = under ? under->second.y : 0;
             rt_->mouseMove(scene, x, y);
+            if (std::getenv("AZ_DEBUG_INPUT"))
+                std::fprintf(stderr, "drag over %s %d,%d (global %d,%d)\n", scene.c_str(), x, y, g.x, g.y);
             for (auto& [id, ww] : windows_) ww.dirty = true;
         } else {
             updateCursor(w->scene, ev.motion.x, ev.motion.y);
@@ -390,10 +397,13 @@ void SdlWindowSystem::step(Clock& clock, int64_t until) {
         if (f > 0) wake = std::min(wake, now + f);
     }
     // Bring up the tooltip of a resting pointer, or wake when it is due.
-    if (!rest_.shown && !rest_.scene.empty() && !rt_->toolTipAt(rest_.scene, rest_.x, rest_.y).empty()) {
+    if (!rest_.shown && !rest_.scene.empty() && !rt_->drag() &&
+        !rt_->toolTipAt(rest_.scene, rest_.x, rest_.y).empty()) {
         const Uint32 restedFor = SDL_GetTicks() - rest_.since;
         if (restedFor >= kToolTipDelay) {
-            showToolTip(rt_->toolTipAt(rest_.scene, rest_.x, rest_.y));
+            for (auto& [id, w] : windows_)
+                if (w.scene == rest_.scene && w.visible)
+                    showToolTip(rt_->toolTipAt(rest_.scene, rest_.x, rest_.y), globalPoint(w.sdl, rest_.x, rest_.y));
             rest_.shown = true;
         } else {
             wake = std::min<int64_t>(wake, now + (kToolTipDelay - restedFor));

@@ -60,12 +60,14 @@ private:
     Window* byId(WindowId id);
     Window* bySdlId(Uint32 id);
     std::optional<std::pair<WindowId, SDL_Point>> windowUnder(SDL_Point global);
+    // A point of a window's client area on the screen.
+    static SDL_Point globalPoint(SDL_Window* win, int x, int y);
     void handle(const SDL_Event& ev);
     void present(WindowId id, Window& w);
     void updateCursor(const std::string& scene, int x, int y);
     void step(Clock& clock, int64_t until);
     void applyX11Hints(SDL_Window* win);
-    void showToolTip(const std::string& text);
+    void showToolTip(const std::string& text, SDL_Point at);
     void hideToolTip();
 
     // The pointer at rest shows the tooltip of what lies under it.
