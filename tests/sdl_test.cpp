@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
 
 #include <ctime>
@@ -115,6 +116,62 @@ TEST_F(SdlWindows, TheCursorOfTheControlUnderThePointerWithItsHotSpot) {
     EXPECT_EQ(shown(), std::make_tuple(32, 12, 1));  // the pointing hand, its finger tip
     moveTo(20, 75);
     EXPECT_NE(std::get<0>(shown()), 32);  // the default arrow
+    XCloseDisplay(dpy);
+}
+
+TEST_F(SdlWindows, ADragFollowsThePointerWithItsOutlineAndDropsOnTheControlUnderIt) {
+    Display* dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr);
+    SdlWindowSystem ws;
+    ManualClock clock;
+    std::vector<std::string> drops;
+    SceneDef d = emptyScene("late");  // 627 x 491, dark navy
+    d.desc.controls = {image("Item").at(150, 150, 600, 600).draggable().withTag("Gun"),
+                       image("Target").at(6000, 4500, 1500, 1500)};
+    d.on("Target", EventKind::DragDrop, [&](Runtime&, const Event& e) { drops.push_back(e.source->tag()); });
+    Runtime rt({d}, ws, clock);
+    ws.attach(rt);
+    rt.start("late");
+    SDL_Window* win = ws.sdlWindow(rt.find("late")->window);
+    auto settle = [&] {
+        XSync(dpy, False);
+        for (int i = 0; i < 10; ++i) {
+            ws.pump(clock);
+            SDL_Delay(10);
+        }
+    };
+    settle();
+    int wx, wy;
+    SDL_GetWindowPosition(win, &wx, &wy);
+    auto moveTo = [&](int x, int y) {  // client pixels, through the X server
+        XTestFakeMotionEvent(dpy, -1, wx + x, wy + y, CurrentTime);
+        settle();
+    };
+    moveTo(20, 20);  // the middle of the item
+    XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
+    settle();
+    ASSERT_TRUE(rt.drag().has_value());
+    for (int x = 60; x <= 300; x += 60) moveTo(x, 200);
+    EXPECT_EQ(rt.drag()->pointerX, 300);
+    EXPECT_EQ(rt.drag()->pointerY, 200);
+    // The outline, inverted over the navy background, where the pointer took it.
+    SDL_Surface* s = SDL_GetWindowSurface(win);
+    ASSERT_NE(s, nullptr);
+    auto rgb = [&](int x, int y) {
+        SDL_LockSurface(s);
+        Uint32 px = static_cast<Uint32*>(s->pixels)[y * s->pitch / 4 + x];
+        SDL_UnlockSurface(s);
+        Uint8 r, g, b;
+        SDL_GetRGB(px, s->format, &r, &g, &b);
+        return std::make_tuple(int(r), int(g), int(b));
+    };
+    EXPECT_EQ(rgb(300 - 10, 200 - 10), std::make_tuple(0xFF, 0xCC, 0x99));  // its top-left corner
+    EXPECT_EQ(rgb(300, 200), std::make_tuple(0x00, 0x33, 0x66));            // inside: untouched
+    moveTo(450, 350);  // over the target
+    XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
+    settle();
+    EXPECT_FALSE(rt.drag().has_value());
+    EXPECT_EQ(drops, std::vector<std::string>{"Gun"});
     XCloseDisplay(dpy);
 }
 
