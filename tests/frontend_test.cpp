@@ -3,31 +3,17 @@
 
 #include "runtime/script.h"
 #include "scenes/scenes.h"
+#include "support/recorder.h"
 
 namespace az {
 namespace {
-
-// Writes down every property write and call the scenes make.
-class Recorder : public Component {
-public:
-    Recorder(std::vector<std::string>& log, std::string who) : log_(log), who_(std::move(who)) {}
-    void setProperty(std::string_view name, const Value& v) override {
-        log_.push_back(who_ + " " + std::string(name) + "=" + formatValue(v));
-    }
-    void call(std::string_view method) override { log_.push_back(who_ + " " + std::string(method) + "()"); }
-    std::optional<Value> property(std::string_view) const override { return std::nullopt; }
-
-private:
-    std::vector<std::string>& log_;
-    std::string who_;
-};
 
 struct Game {
     Game() : host(gameScenes()) {
         Runtime& rt = host.runtime();
         rt.setProgramFolder("/games/zaza");
         rt.setComponentFactory([this](const std::string& scene, const Control& c) {
-            return std::make_unique<Recorder>(log, scene + "." + c.name());
+            return std::make_unique<testing::Recorder>(log, scene + "." + c.name());
         });
         rt.start();
     }

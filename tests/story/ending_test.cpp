@@ -9,25 +9,10 @@
 
 #include "runtime/script.h"
 #include "scenes/scenes.h"
+#include "support/recorder.h"
 
 namespace az {
 namespace {
-
-// Writes down what the scenes tell the movie player, and when it goes.
-class Recorder : public Component {
-public:
-    Recorder(std::vector<std::string>& log, std::string who) : log_(log), who_(std::move(who)) {}
-    ~Recorder() override { log_.push_back(who_ + " closed"); }
-    void setProperty(std::string_view name, const Value& v) override {
-        log_.push_back(who_ + " " + std::string(name) + "=" + formatValue(v));
-    }
-    void call(std::string_view method) override { log_.push_back(who_ + " " + std::string(method) + "()"); }
-    std::optional<Value> property(std::string_view) const override { return std::nullopt; }
-
-private:
-    std::vector<std::string>& log_;
-    std::string who_;
-};
 
 // The game as the factory exit leaves it: the menu loaded behind the story
 // (or not, when menuFlag is empty) and Form12 just shown, at game time 0.
@@ -36,7 +21,7 @@ struct Ending {
         Runtime& rt = host.runtime();
         rt.setProgramFolder(folder);
         rt.setComponentFactory([this](const std::string& scene, const Control& c) {
-            return std::make_unique<Recorder>(log, scene + "." + c.name());
+            return std::make_unique<testing::Recorder>(log, scene + "." + c.name(), true);
         });
         rt.dispatch([&] {
             if (!menuFlag.empty()) {
