@@ -142,6 +142,34 @@ TEST(Ending, RunsByTimersFromTheGreenMenToTheQuitDialog) {
     EXPECT_FALSE(g.host.runtime().ended());
 }
 
+TEST(Ending, LinesAndBubblesLookAsDesigned) {
+    // The green men speak red, the agent black; in the office each line lies
+    // centred and see-through on its white bubble. Each row is checked while
+    // its scene is on screen.
+    const struct {
+        int at;  // ms after the factory exit
+        const char* control;
+        const char* property;
+        const char* value;
+    } rows[] = {
+        {0, "Form12.Label1", "ForeColor", "255"},     {0, "Form12.Label1", "BackStyle", "0"},
+        {0, "Form12.Label2", "ForeColor", "255"},     {0, "Form12.Label2", "BackStyle", "0"},
+        {0, "Form12.Label3", "ForeColor", "0"},       {0, "Form12.Label3", "BackStyle", "0"},
+        {7000, "kancl2.Label1", "Alignment", "2"},    {7000, "kancl2.Label1", "BackStyle", "0"},
+        {7000, "kancl2.Label2", "Alignment", "2"},    {7000, "kancl2.Label2", "BackStyle", "0"},
+        {7000, "kancl2.Label2", "ForeColor", "2147483666"},
+        {7000, "kancl2.Shape1", "BackStyle", "1"},    {7000, "kancl2.Shape1", "BackColor", "16777215"},
+        {7000, "kancl2.Shape2", "BackStyle", "1"},    {7000, "kancl2.Shape2", "BackColor", "16777215"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.control) + "." + r.property);
+        Ending g;
+        EXPECT_EQ(g.play("wait " + std::to_string(r.at) + "\nexpect " + r.control + "." + r.property + " " + r.value +
+                         "\n"),
+                  "");
+    }
+}
+
 TEST(Ending, EndMovieIsTheFileBesideTheProgram) {
     // The separator always comes before the name, even after one already there.
     const struct {

@@ -193,6 +193,30 @@ TEST(Form10, PermitShownToTheGuardOpensTheWayToTheGreenMen) {
               "");
 }
 
+TEST(Form10, TheGuardsAnswersLookAsDesigned) {
+    // Both answers wait hidden from the start; the chains never write them,
+    // so their colour and side are the design's alone.
+    struct Answer {
+        const char* label;
+        const char* caption;
+        const char* fore;
+        int align;
+    };
+    const Answer answers[] = {
+        {"Label6", "Dobrá můžete jít!", "255", 1},
+        {"fuck", "Seš blázen!?!", "0", 0},
+    };
+    for (const auto& a : answers) {
+        SCOPED_TRACE(a.label);
+        Factory f;
+        const std::string l = std::string("expect Form10.") + a.label;
+        EXPECT_EQ(f.play(l + ".Visible false\n" + l + ".Caption \"" + a.caption + "\"\n" + l + ".ForeColor " +
+                         a.fore + "\n" + l + ".Alignment " + std::to_string(a.align) + "\n" + l +
+                         ".BackStyle 0\n"),
+                  "");
+    }
+}
+
 TEST(Form10, OnlyThePermitSatisfiesTheGuard) {
     // Everything else the agent carries, dropped on the guard.
     for (const char* wrong : {"Image7", "Image8", "Image9", "Image10"}) {
