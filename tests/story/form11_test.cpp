@@ -4,7 +4,6 @@
 // "Menu". Played with scenario scripts on the scene shown straight away.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -46,27 +45,10 @@ std::string exeFolder() {
     return ec ? std::string(".") : exe.parent_path().string();
 }
 
-// The game's scenes. While the town map is still an empty window, a map with
-// its three grey place labels at their design values stands in for it, so
-// that the writes of this scene have somewhere to go.
-std::vector<SceneDef> scenesWithMap() {
-    auto defs = gameScenes();
-    for (auto& d : defs) {
-        if (d.desc.window.name != "Form7") continue;
-        auto& cs = d.desc.controls;
-        if (std::any_of(cs.begin(), cs.end(), [](const ControlDesc& c) { return c.name == "Label10"; })) continue;
-        cs = {label("Label10").at(6360, 1800, 1575, 255).text("Elektrárna").fore(0x00C0C0C0),
-              label("Label9").at(8640, 4440, 1095, 255).text("Město").fore(0x00C0C0C0),
-              label("Label8").at(1440, 1440, 855, 255).text("Domov").fore(0x00C0C0C0).hidden()};
-        d.handlers.clear();
-    }
-    return defs;
-}
-
 // A game in which the town centre is the first scene on screen, as the map's
 // "Město" leaves it: the map unloaded, the menu not loaded.
 struct Town {
-    Town() : host(scenesWithMap()) {
+    Town() : host(gameScenes()) {
         if (std::getenv("AZ_SHOTS")) {
             pictures = std::make_unique<Catalogue>(exeFolder() + "/assets");
             host.runtime().setPictures(pictures.get());
