@@ -52,9 +52,7 @@ std::vector<SceneDef> testGame() {
 ScriptResult run(const std::string& script) {
     HeadlessHost host(testGame());
     host.runtime().start("Start");
-    ScriptRunner runner(host);
-    std::istringstream in(script);
-    return runner.run(in);
+    return ScriptRunner(host).run(script);
 }
 
 TEST(Script, PlaysThroughAScene) {

@@ -290,6 +290,11 @@ private:
 
 }  // namespace
 
+ScriptResult ScriptRunner::run(const std::string& script) {
+    std::istringstream in(script);
+    return run(in);
+}
+
 ScriptResult ScriptRunner::run(std::istream& in) {
     ScriptResult result;
     Interpreter interp(host_, extensions_);

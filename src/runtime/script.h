@@ -42,6 +42,8 @@ public:
     explicit ScriptRunner(ScriptHost& host) : host_(host) {}
     void addExpect(std::string subject, ExpectExtension f) { extensions_[std::move(subject)] = std::move(f); }
     ScriptResult run(std::istream& in);
+    // A script given as text (tests write them inline).
+    ScriptResult run(const std::string& script);
 
 private:
     ScriptHost& host_;

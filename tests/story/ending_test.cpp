@@ -33,9 +33,7 @@ struct Ending {
     }
     // Runs a script from here on; empty when every expectation held.
     std::string play(const std::string& script) {
-        ScriptRunner runner(host);
-        std::istringstream in(script);
-        ScriptResult r = runner.run(in);
+        ScriptResult r = ScriptRunner(host).run(script);
         return r.exitCode == 0 ? "" : r.message;
     }
     // What the end scene's movie player was told, in order.

@@ -49,9 +49,7 @@ struct Factory {
     }
     // Runs a script on the game as it stands; the result is empty when it passed.
     std::string play(const std::string& script) {
-        ScriptRunner runner(host);
-        std::istringstream in(script);
-        ScriptResult r = runner.run(in);
+        ScriptResult r = ScriptRunner(host).run(script);
         return r.exitCode == 0 ? "" : r.message + "\nin the script:\n" + script;
     }
     int cursor(Point p) { return host.runtime().cursorAt("Form10", p.x, p.y); }

@@ -22,9 +22,7 @@ protected:
     void SetUp() override { rt.setPictures(&pictures); }
 
     void play(const std::string& script) {
-        ScriptRunner runner(host);
-        std::istringstream in(script);
-        ScriptResult r = runner.run(in);
+        ScriptResult r = ScriptRunner(host).run(script);
         ASSERT_EQ(r.exitCode, 0) << r.message << (rt.error().empty() ? "" : "\nrun-time error: " + rt.error());
     }
 

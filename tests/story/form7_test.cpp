@@ -54,9 +54,7 @@ struct MapGame {
     }
     // Runs script lines; the failure message names the line.
     void play(const std::string& script) {
-        ScriptRunner runner(host);
-        std::istringstream in(script);
-        ScriptResult r = runner.run(in);
+        ScriptResult r = ScriptRunner(host).run(script);
         EXPECT_EQ(r.exitCode, 0) << r.message << "\nin:\n" << script;
     }
     const Scene& map() { return *rt().find("Form7"); }

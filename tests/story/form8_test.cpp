@@ -19,9 +19,7 @@ struct Market {
         host.runtime().dispatch([&] { host.runtime().scene("Form8").show(); });
     }
     void play(const std::string& script) {
-        ScriptRunner runner(host);
-        std::istringstream in(script);
-        ScriptResult r = runner.run(in);
+        ScriptResult r = ScriptRunner(host).run(script);
         EXPECT_EQ(r.exitCode, 0) << r.message;
         EXPECT_EQ(host.runtime().error(), "");
     }

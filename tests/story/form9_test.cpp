@@ -22,9 +22,7 @@ struct Merchant {
         rt.dispatch([&] { rt.scene("Form9").show(); });
     }
     ScriptResult run(const std::string& script) {
-        ScriptRunner runner(host);
-        std::istringstream in(script);
-        return runner.run(in);
+        return ScriptRunner(host).run(script);
     }
     HeadlessHost host{gameScenes()};
 };

@@ -5,16 +5,12 @@
 // The car leaves for the town map once a talk is over.
 #include "scenes/scenes.h"
 #include "scenes/story/inventory.h"
+#include "scenes/story/speech.h"
 
 namespace az {
 
 namespace {
 constexpr VbColor kRed = 0x000000FF;
-
-// A line of dialogue: bold, transparent, hidden until its turn.
-ControlDesc speech(std::string name, int left, int top, int width, int height, std::string text) {
-    return label(std::move(name)).at(left, top, width, height).text(std::move(text)).transparent().sansBold().hidden();
-}
 }  // namespace
 
 SceneDef form6() {

@@ -6,17 +6,15 @@
 // of Havana cigars.
 #include "scenes/scenes.h"
 #include "scenes/story/inventory.h"
+#include "scenes/story/speech.h"
 
 namespace az {
+
+using story::speech;
 
 namespace {
 constexpr VbColor kGreen = 0x0000C000;
 constexpr VbColor kRed = 0x000000FF;
-
-// A line of dialogue: bold, transparent, hidden until a handler shows it.
-ControlDesc speech(const char* name, int left, int top, int width, int height, const char* text) {
-    return label(name).at(left, top, width, height).text(text).sansBold().transparent().hidden();
-}
 }  // namespace
 
 SceneDef form8() {

@@ -3,17 +3,14 @@
 // car leads back to the map, where "Domov" is then open.
 #include "scenes/scenes.h"
 #include "scenes/story/inventory.h"
+#include "scenes/story/speech.h"
 
 namespace az {
 
+using story::speech;
+
 namespace {
 constexpr VbColor kRed = 0x000000FF;
-
-// A line of dialogue: bold, transparent, hidden until its turn.
-ControlDesc speech(std::string name, int left, int top, int width, int height, std::string text) {
-    return label(std::move(name)).at(left, top, width, height).text(std::move(text)).transparent().sansBold()
-        .hidden();
-}
 
 // This scene's items keep the system arrow; only the money has a tag.
 ControlDesc plainItem(std::string name, int left, int top, int width, int height, int asset) {
