@@ -1,6 +1,7 @@
 // What the media components share inside the library.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -39,12 +40,28 @@ public:
 // The file name at the end of a path ("01.mid").
 std::string baseName(const std::string& path);
 
-// Reads a whole file; on failure says why.
+// The largest media file read, and the largest a compressed movie may
+// inflate to: the game's own are a few MB.
+constexpr uint64_t kMaxMediaFile = 64u << 20;
+
+// Reads a whole media file: a regular file of at most kMaxMediaFile bytes,
+// opened without blocking. On failure says why, as one short phrase.
 std::optional<std::string> readWholeFile(const std::string& path, std::string* why);
 
-// Checks a Standard MIDI File: header, chunks within the file, events
-// well formed. Empty when fine, otherwise what is wrong.
+// A Standard MIDI File as the menu is to play it.
+struct MidiInfo {
+    std::string error;    // empty when it can be played, otherwise what is wrong
+    double lengthMs = 0;  // from its start to the end of its longest track
+    std::string bytes;    // what the synthesiser reads (SMPTE time made beats)
+};
+// Checks header, chunks within the file, events well formed and within
+// bounds, and that it plays some note.
+MidiInfo inspectMidiFile(const std::string& bytes);
+// The error of inspectMidiFile: empty when fine.
 std::string checkMidiFile(const std::string& bytes);
+
+// Samples of output at game time MS, kept within range for any time.
+int64_t samplesAt(int64_t ms);
 
 struct MediaSystem::Impl {
     Impl(Clock& c, MediaOptions o);
@@ -77,8 +94,16 @@ struct MediaSystem::Impl {
     int64_t quietSamples = 0;  // since the last tune stopped sounding
     std::vector<float> synthBuf;
 
+    // Without a listener (no device, no recording) nothing is synthesised:
+    // the open tune is only timed, from the game time it was played at
+    // (-1 before Play) for its length.
+    int64_t silentStart = -1;
+    double silentLength = 0;
+
     // Whether the open tune is playing and has not reached its end.
     bool tuneSounding() const;
+    // Whether anything hears the output: an audio device or a recording.
+    bool listening() const { return device != 0 || wav != nullptr; }
 
     std::vector<SoundSource*> sources;
 

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <fluidsynth.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -79,17 +81,58 @@ std::string baseName(const std::string& path) {
 }
 
 std::optional<std::string> readWholeFile(const std::string& path, std::string* why) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::error_code ec;
-        *why = std::filesystem::exists(path, ec) ? "cannot be read" : "missing";
+    // Only a regular file is read: a folder, a pipe or a device put in its
+    // place is refused before it is opened, and once more on what was opened.
+    auto kindOf = [](mode_t mode) -> std::string {
+        if (S_ISREG(mode)) return {};
+        if (S_ISDIR(mode)) return "is a folder, not a file";
+        if (S_ISFIFO(mode)) return "is a named pipe, not a file";
+        if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device, not a file";
+        if (S_ISSOCK(mode)) return "is a socket, not a file";
+        return "is not a regular file";
+    };
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        *why = errno == ENOENT ? "missing" : std::string("cannot be read: ") + std::strerror(errno);
         return std::nullopt;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        *why = "cannot be read";
+    if (*why = kindOf(st.st_mode); !why->empty()) return std::nullopt;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        *why = errno == ENOENT ? "missing" : std::string("cannot be read: ") + std::strerror(errno);
         return std::nullopt;
     }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0) {
+        *why = std::string("cannot be read: ") + std::strerror(errno);
+        return std::nullopt;
+    }
+    if (*why = kindOf(st.st_mode); !why->empty()) return std::nullopt;
+    if (st.st_size <= 0) {
+        *why = "empty";
+        return std::nullopt;
+    }
+    if (static_cast<uint64_t>(st.st_size) > kMaxMediaFile) {
+        *why = "too big (" + std::to_string(st.st_size) + " bytes, more than " + std::to_string(kMaxMediaFile >> 20) +
+               " MiB)";
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<size_t>(st.st_size), '\0');
+    size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            *why = std::string("cannot be read: ") + std::strerror(errno);
+            return std::nullopt;
+        }
+        if (n == 0) break;  // shrunk while being read: take what is there
+        got += static_cast<size_t>(n);
+    }
+    bytes.resize(got);
     if (bytes.empty()) {
         *why = "empty";
         return std::nullopt;
@@ -103,7 +146,7 @@ MediaSystem::Impl::Impl(Clock& c, MediaOptions o) : clock(c), opt(std::move(o)) 
     quietLibraries();
     sink = [](LogLevel, const std::string& msg) { std::fprintf(stderr, "agent-zaza: %s\n", msg.c_str()); };
     // Game time already gone by before the media came is not recorded.
-    mixed = clock.now() * MediaSystem::kRate / 1000;
+    mixed = samplesAt(clock.now());
 }
 
 MediaSystem::Impl::~Impl() {
@@ -152,6 +195,8 @@ bool MediaSystem::Impl::ensureSynth() {
 }
 
 bool MediaSystem::Impl::tuneSounding() const {
+    if (!player && playerOwner)
+        return silentStart >= 0 && double(clock.now() - silentStart) < silentLength;
     if (!player || fluid_player_get_status(player) != FLUID_PLAYER_PLAYING) return false;
     // The player does not always say when it is done: its ticks do.
     const int total = fluid_player_get_total_ticks(player);
@@ -179,8 +224,18 @@ void MediaSystem::Impl::mix(float* out, int frames) {
     for (SoundSource* s : sources) s->mixInto(out, frames);
 }
 
+int64_t samplesAt(int64_t ms) {
+    constexpr int64_t kLimit = INT64_MAX / MediaSystem::kRate;
+    return std::clamp(ms, -kLimit, kLimit) * MediaSystem::kRate / 1000;
+}
+
 void MediaSystem::Impl::advanceToLocked(int64_t gameMs) {
-    const int64_t target = gameMs * MediaSystem::kRate / 1000;
+    const int64_t target = samplesAt(gameMs);
+    // Nobody hears it: time passes, nothing is synthesised.
+    if (!listening()) {
+        mixed = std::max(mixed, target);
+        return;
+    }
     constexpr int kChunk = 1024;
     if (scratch.size() < 2 * kChunk) scratch.resize(2 * kChunk);
     while (mixed < target) {
@@ -221,6 +276,13 @@ void MediaSystem::Impl::openWav() {
 
 void MediaSystem::Impl::writeWav(const float* data, int frames) {
     if (!wav) return;
+    // A WAV file holds at most 4 GiB of samples (6 hours 45 minutes).
+    constexpr uint64_t kMaxFrames = (UINT32_MAX - 36) / 4;
+    if (wavFrames + uint64_t(frames) > kMaxFrames) {
+        closeWav();
+        problem("the audio recording " + opt.wavOut + " is full (4 GiB); it stops here");
+        return;
+    }
     int16_t buf[2 * 1024];
     for (int done = 0; done < frames;) {
         int n = std::min(frames - done, 1024);

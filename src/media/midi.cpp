@@ -4,7 +4,9 @@
 // through the shared synthesiser.
 #include <fluidsynth.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "media/internal.h"
 
@@ -20,8 +22,38 @@ uint16_t be16(const std::string& b, size_t at) {
     return static_cast<uint16_t>(uint8_t(b[at]) << 8 | uint8_t(b[at + 1]));
 }
 
-// Walks the events of one track; empty when they are well formed.
-std::string checkTrack(const std::string& b, size_t pos, size_t end, int track) {
+// A tune denser or longer than this is no tune the menu plays: the
+// synthesiser would spend seconds on it at each turn of the loop.
+constexpr uint64_t kMaxMidiEvents = 500000;
+// FluidSynth's player takes at most this many tracks and drops the whole
+// file when there are more.
+constexpr int kMaxMidiTracks = 128;
+
+void putVarLen(std::string& out, uint32_t v) {
+    char buf[5];
+    int n = 0;
+    buf[4 - n++] = char(v & 0x7F);
+    while (v >>= 7) buf[4 - n++] = char(0x80 | (v & 0x7F));
+    out.append(buf + 5 - n, n);
+}
+
+void putBe32(std::string& out, uint32_t v) {
+    for (int sh = 24; sh >= 0; sh -= 8) out += char((v >> sh) & 0xFF);
+}
+
+// What the walk over the tracks finds.
+struct TrackSums {
+    uint64_t events = 0;
+    uint64_t notes = 0;  // note-ons with a velocity
+    uint64_t endTick = 0;  // of the longest track
+    std::vector<std::pair<uint64_t, uint32_t>> tempos;  // tick, microseconds a beat
+};
+
+// Walks the events of one track; empty when they are well formed. With
+// REWRITE the track's events are written there again, tempo changes left
+// out (SMPTE time ignores them), every channel event with its status.
+std::string checkTrack(const std::string& b, size_t pos, size_t end, int track, TrackSums& sums,
+                       std::string* rewrite) {
     auto bad = [track](const std::string& what) { return "track " + std::to_string(track) + ": " + what; };
     auto varLen = [&](uint32_t& v) {
         v = 0;
@@ -34,10 +66,22 @@ std::string checkTrack(const std::string& b, size_t pos, size_t end, int track) 
         return false;
     };
     uint8_t running = 0;
+    uint64_t tick = 0;
+    uint32_t carried = 0;  // time of the events left out of the rewrite
+    auto emit = [&](uint32_t delta, uint8_t status, size_t from, size_t to) {
+        if (!rewrite) return;
+        putVarLen(*rewrite, carried + delta);
+        carried = 0;
+        *rewrite += char(status);
+        rewrite->append(b, from, to - from);
+    };
     while (pos < end) {
         uint32_t delta;
         if (!varLen(delta)) return bad("cut off in an event time");
         if (pos >= end) return bad("cut off after an event time");
+        tick += delta;
+        if (++sums.events > kMaxMidiEvents)
+            return "more than " + std::to_string(kMaxMidiEvents) + " events, too many to play";
         uint8_t status = uint8_t(b[pos]);
         if (status & 0x80) {
             ++pos;
@@ -45,17 +89,31 @@ std::string checkTrack(const std::string& b, size_t pos, size_t end, int track) 
             if (!running) return bad("data byte without a status");
             status = running;
         }
+        const size_t from = pos;
         if (status == 0xFF) {
             if (pos >= end) return bad("cut off in a meta event");
             uint8_t type = uint8_t(b[pos++]);
             uint32_t len;
             if (!varLen(len) || len > end - pos) return bad("meta event runs past the track");
+            if (type == 0x51 && len == 3)
+                sums.tempos.emplace_back(tick, uint32_t(uint8_t(b[pos])) << 16 | uint32_t(uint8_t(b[pos + 1])) << 8 |
+                                                   uint8_t(b[pos + 2]));
             pos += len;
-            if (type == 0x2F) return {};  // end of track
+            if (type == 0x51) {
+                if (carried + uint64_t(delta) > 0x0FFFFFFF) return bad("event time too large");
+                carried += delta;
+            } else {
+                emit(delta, status, from, pos);
+            }
+            if (type == 0x2F) {  // end of track
+                sums.endTick = std::max(sums.endTick, tick);
+                return {};
+            }
         } else if (status == 0xF0 || status == 0xF7) {
             uint32_t len;
             if (!varLen(len) || len > end - pos) return bad("system exclusive runs past the track");
             pos += len;
+            emit(delta, status, from, pos);
         } else if (status >= 0xF0) {
             return bad("unexpected system message");
         } else {
@@ -64,7 +122,9 @@ std::string checkTrack(const std::string& b, size_t pos, size_t end, int track) 
             if (end - pos < size_t(n)) return bad("cut off in a channel event");
             for (int i = 0; i < n; ++i)
                 if (uint8_t(b[pos + i]) & 0x80) return bad("bad data byte");
+            if ((status & 0xF0) == 0x90 && b[pos + 1] != 0) ++sums.notes;
             pos += n;
+            emit(delta, status, from, pos);
         }
     }
     return bad("no end-of-track event");
@@ -72,26 +132,98 @@ std::string checkTrack(const std::string& b, size_t pos, size_t end, int track) 
 
 }  // namespace
 
-std::string checkMidiFile(const std::string& b) {
-    if (b.size() < 14 || b.compare(0, 4, "MThd") != 0) return "not a Standard MIDI File";
+MidiInfo inspectMidiFile(const std::string& b) {
+    MidiInfo info;
+    auto fail = [&info](std::string why) {
+        info.error = std::move(why);
+        return info;
+    };
+    if (b.size() < 14 || b.compare(0, 4, "MThd") != 0) return fail("not a Standard MIDI File");
     const uint32_t hlen = be32(b, 4);
-    if (hlen < 6 || hlen > b.size() - 8) return "bad MIDI header";
+    if (hlen < 6 || hlen > b.size() - 8) return fail("bad MIDI header");
     const uint16_t format = be16(b, 8), tracks = be16(b, 10), division = be16(b, 12);
-    if (format > 2 || tracks == 0 || division == 0) return "bad MIDI header";
+    if (format > 2 || tracks == 0 || division == 0) return fail("bad MIDI header");
+    // The smallest track is 12 bytes: its chunk header and an end event.
+    if (uint64_t(tracks) * 12 > b.size() - 8 - hlen)
+        return fail("declares " + std::to_string(tracks) + " tracks, more than its size can hold");
+    if (tracks > kMaxMidiTracks)
+        return fail("has " + std::to_string(tracks) + " tracks; at most " + std::to_string(kMaxMidiTracks) +
+                    " can be played");
+    // SMPTE time: frames a second (negative in the high byte) and ticks a
+    // frame. The synthesiser's player knows only beats, so the file is
+    // handed over with beats of exactly one second and one fixed tempo.
+    const bool smpte = division & 0x8000;
+    int fps = 0, perFrame = 0;
+    if (smpte) {
+        fps = -int(int8_t(division >> 8));
+        perFrame = division & 0xFF;
+        if ((fps != 24 && fps != 25 && fps != 29 && fps != 30) || perFrame == 0)
+            return fail("bad SMPTE time division");
+    }
+    std::string rewritten;
+    TrackSums sums;
     size_t pos = 8 + hlen;
     int found = 0;
     while (found < tracks) {
-        if (b.size() - pos < 8) return "truncated: " + std::to_string(found) + " of " + std::to_string(tracks) + " tracks";
+        if (b.size() - pos < 8) return fail("truncated: " + std::to_string(found) + " of " + std::to_string(tracks) + " tracks");
         const uint32_t len = be32(b, pos + 4);
-        if (len > b.size() - pos - 8) return "truncated in track " + std::to_string(found);
+        if (len > b.size() - pos - 8) return fail("truncated in track " + std::to_string(found));
         if (b.compare(pos, 4, "MTrk") == 0) {
-            if (std::string e = checkTrack(b, pos + 8, pos + 8 + len, found); !e.empty()) return e;
+            std::string track;
+            if (smpte && found == 0) {
+                // 29.97 frames a second (drop frame) makes a beat a little longer.
+                const uint32_t tempo = fps == 29 ? 1001001 : 1000000;
+                track += std::string("\0\xFF\x51\x03", 4);
+                track += char(tempo >> 16);
+                track += char((tempo >> 8) & 0xFF);
+                track += char(tempo & 0xFF);
+            }
+            if (std::string e = checkTrack(b, pos + 8, pos + 8 + len, found, sums, smpte ? &track : nullptr);
+                !e.empty())
+                return fail(e);
+            if (smpte) {
+                rewritten += "MTrk";
+                putBe32(rewritten, uint32_t(track.size()));
+                rewritten += track;
+            }
             ++found;
         }
         pos += 8 + len;  // other chunks are skipped
     }
-    return {};
+    if (sums.notes == 0) return fail("plays no note");
+    if (smpte) {
+        const int beat = (fps == 29 ? 30 : fps) * perFrame;  // ticks a second
+        std::string head = "MThd";
+        putBe32(head, 6);
+        head += char(0);
+        head += char(format);
+        head += char(tracks >> 8);
+        head += char(tracks & 0xFF);
+        head += char(beat >> 8);
+        head += char(beat & 0xFF);
+        info.bytes = head + rewritten;
+        info.lengthMs = double(sums.endTick) * (fps == 29 ? 1001001.0 : 1000000.0) / beat / 1000.0;
+        return info;
+    }
+    // Beats: the tempo changes of all tracks apply to the whole tune.
+    std::stable_sort(sums.tempos.begin(), sums.tempos.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    double us = 0;
+    uint64_t at = 0;
+    uint32_t tempo = 500000;
+    for (const auto& [tick, t] : sums.tempos) {
+        if (tick >= sums.endTick) break;
+        us += double(tick - at) * tempo / division;
+        at = tick;
+        tempo = t;
+    }
+    us += double(sums.endTick - at) * tempo / division;
+    info.lengthMs = us / 1000.0;
+    info.bytes = b;
+    return info;
 }
+
+std::string checkMidiFile(const std::string& bytes) { return inspectMidiFile(bytes).error; }
 
 class MidiControl : public Component {
 public:
@@ -147,10 +279,22 @@ private:
     void open() {
         close();
         if (fileName_.empty()) return;
+        // Whatever is wrong with the file, the menu goes on without music.
+        try {
+            openFile();
+        } catch (const std::exception& e) {
+            m_->problem("music: " + fileName_ + ": cannot be played (" + e.what() + "); the menu stays silent");
+        }
+    }
+
+    void openFile() {
         const std::string name = baseName(fileName_);
         std::string why;
-        auto bytes = readWholeFile(fileName_, &why);
-        if (bytes) why = checkMidiFile(*bytes);
+        MidiInfo tune;
+        if (auto bytes = readWholeFile(fileName_, &why)) {
+            tune = inspectMidiFile(*bytes);
+            why = tune.error;
+        }
         if (!why.empty()) {
             m_->problem("music: " + fileName_ + ": " + why + "; the menu stays silent");
             return;
@@ -163,8 +307,16 @@ private:
             return;
         }
         if (!m_->ensureSynth()) return;
+        if (!m_->listening()) {
+            // Nothing would hear it: the tune is only timed.
+            m_->playerOwner = this;
+            m_->tune = name;
+            m_->silentStart = -1;
+            m_->silentLength = tune.lengthMs;
+            return;
+        }
         fluid_player_t* p = new_fluid_player(m_->synth);
-        if (!p || fluid_player_add_mem(p, bytes->data(), bytes->size()) != FLUID_OK) {
+        if (!p || fluid_player_add_mem(p, tune.bytes.data(), tune.bytes.size()) != FLUID_OK) {
             if (p) delete_fluid_player(p);
             m_->problem("music: " + fileName_ + ": the synthesiser does not take it; the menu stays silent");
             return;
@@ -179,7 +331,8 @@ private:
         std::lock_guard lock(m_->mu);
         if (m_->playerOwner != this || played_) return;
         // Played once, from the start; the sequencer stops at the end.
-        fluid_player_play(m_->player);
+        if (m_->player) fluid_player_play(m_->player);
+        else m_->silentStart = m_->clock.now();
         played_ = true;
     }
 
@@ -187,6 +340,10 @@ private:
         m_->sync();
         std::lock_guard lock(m_->mu);
         if (m_->playerOwner != this) return;
+        if (!m_->player) {
+            m_->silentStart = -1;
+            return;
+        }
         fluid_player_stop(m_->player);
         fluid_synth_all_notes_off(m_->synth, -1);
     }
@@ -196,11 +353,13 @@ private:
         m_->sync();
         std::lock_guard lock(m_->mu);
         if (m_->playerOwner != this) return;
+        m_->playerOwner = nullptr;
+        m_->tune.clear();
+        m_->silentStart = -1;
+        if (!m_->player) return;
         fluid_player_stop(m_->player);
         delete_fluid_player(m_->player);
         m_->player = nullptr;
-        m_->playerOwner = nullptr;
-        m_->tune.clear();
         // The mix fades the synthesiser out now; its notes stop and it is
         // clean for the next tune.
         fluid_synth_all_sounds_off(m_->synth, -1);

@@ -90,9 +90,14 @@ std::string swfBytes(std::string file, std::string* why) {
         return file;
     }
     // CWS: 8 bytes of header as they stand, then a zlib stream.
-    constexpr uint32_t kMax = 512u << 20;
-    if (total < 8 || total > kMax) {
+    if (total < 8) {
         *why = "bad length in the SWF header";
+        return {};
+    }
+    // Checked before anything is allocated: a few KB may claim gigabytes.
+    if (total > kMaxMediaFile) {
+        *why = "inflates to " + std::to_string(total) + " bytes, more than " + std::to_string(kMaxMediaFile >> 20) +
+               " MiB";
         return {};
     }
     std::string out(total, '\0');
@@ -123,8 +128,11 @@ std::string swfBytes(std::string file, std::string* why) {
     // FFmpeg reads the length in the header; make it that of what we hand over.
     const uint32_t n = static_cast<uint32_t>(got);
     for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<char>((n >> (8 * i)) & 0xFF);
-    if (got <= 8 + 5 && why->empty()) *why = "no movie data";
-    return got > 8 + 5 ? out : std::string();
+    if (got <= 8 + 5) {
+        if (why->empty()) *why = "no movie data";
+        return {};
+    }
+    return out;
 }
 
 // Reading from memory for FFmpeg.
@@ -563,12 +571,23 @@ private:
         if (!movie_ || !started_) return false;
         std::lock_guard lock(m_->mu);
         movie_->advanceVideo(elapsed());
-        return !movie_->videoEnded() || !movie_->soundEnded();
+        // The sound is decoded only as it is heard.
+        return !movie_->videoEnded() || (m_->listening() && !movie_->soundEnded());
     }
 
     void load() {
         stop();
         if (path_.empty()) return;
+        // Whatever is wrong with the file, the game goes on without the movie.
+        try {
+            loadFile();
+        } catch (const std::exception& e) {
+            movie_.reset();
+            m_->problem("movie: " + path_ + ": cannot be played (" + e.what() + "); showing no movie");
+        }
+    }
+
+    void loadFile() {
         std::string why;
         auto file = readWholeFile(path_, &why);
         std::unique_ptr<Movie> mv;
