@@ -239,6 +239,14 @@ public:
             AVRational fr = st->avg_frame_rate.num ? st->avg_frame_rate : st->r_frame_rate;
             mv->frameMs_ = fr.num > 0 ? 1000.0 * fr.den / fr.num : 40.0;
         }
+        // FFmpeg may find streams in random bytes: something must decode.
+        const bool shows = mv->hasVideo() && (mv->advanceVideo(0), mv->frameNum_ >= 0);
+        if (mv->audioIndex_ >= 0)
+            while (!mv->audioDone_ && mv->pcm_.empty()) mv->decodeAudio();
+        if (!shows && mv->pcm_.empty()) {
+            *why = "nothing in it can be decoded";
+            return nullptr;
+        }
         return mv;
     }
 
