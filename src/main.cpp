@@ -2,10 +2,13 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "assets/catalogue.h"
 #include "media/media.h"
 #include "runtime/runtime.h"
+#include "runtime/sdl/process.h"
 #include "runtime/sdl/sdl_window_system.h"
 #include "scenes/scenes.h"
 
@@ -18,13 +21,22 @@ std::string programFolder(const char* argv0) {
     return exe.parent_path().string();
 }
 
+// One line and exit status 1 when there is no display to show the game on.
+bool displayProblem(const std::optional<std::string>& why) {
+    if (why) std::fprintf(stderr, "agent-zaza: %s\n", why->c_str());
+    return why.has_value();
+}
+
 }  // namespace
 
 int main(int, char** argv) {
+    az::guardProcess();
+    if (displayProblem(az::displayMissing())) return 1;
     try {
         const std::string folder = programFolder(argv[0]);
         az::Catalogue pictures(folder + "/assets");
         az::SdlWindowSystem ws;
+        if (displayProblem(az::displayInvisible())) return 1;
         ws.setImageSource([&](int asset, int) { return pictures.cursorImage(asset); });
         az::SteadyClock clock;
         // Made before the runtime, so that it outlives the components.
@@ -37,7 +49,7 @@ int main(int, char** argv) {
         ws.setFrameInterval([&media] { return media.pump(); });
         rt.start();
         ws.run(clock);
-        return rt.exitCode();
+        return az::exitStatus(rt.exitCode());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "agent-zaza: %s\n", e.what());
         return 1;
