@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <atomic>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -80,7 +82,8 @@ struct MediaSystem::Impl {
     std::mutex mu;
 
     fluid_settings_t* settings = nullptr;
-    fluid_synth_t* synth = nullptr;
+    // Set once, when the soundfont is loaded.
+    std::atomic<fluid_synth_t*> synth{nullptr};
     bool synthTried = false;
     std::string sfPath;
 
@@ -100,8 +103,24 @@ struct MediaSystem::Impl {
     int64_t silentStart = -1;
     double silentLength = 0;
 
+    // With a device the synthesiser and the tune's player belong to the
+    // audio thread, which may take long over a dense tune: what the MIDI
+    // control does to them waits here for the next buffer, and no handler
+    // waits for the synthesiser. Without a device they run at once.
+    std::mutex pendingMu;
+    std::vector<std::function<void()>> pending;
+    uint64_t issued = 0, applied = 0;  // commands given and carried out
+    bool playIssued = false;           // Play given to the open tune
+    bool synthSounding = false;        // the player's state after the last buffer
+    // Runs FN on the synthesiser (the lock is held).
+    void onSynth(std::function<void()> fn);
+    // The device's thread: carries out the commands, synthesises, mixes.
+    void deviceBuffer(float* out, int frames);
+
     // Whether the open tune is playing and has not reached its end.
     bool tuneSounding() const;
+    // Whether the player says it plays (audio thread or no device).
+    bool playerSounding() const;
     // Whether anything hears the output: an audio device or a recording.
     bool listening() const { return device != 0 || wav != nullptr; }
 
@@ -122,6 +141,9 @@ struct MediaSystem::Impl {
     bool ensureSynth();
     // Mixes FRAMES frames into OUT; the lock is held.
     void mix(float* out, int frames);
+    // The two halves of mix: the synthesiser into OUT, then the sources.
+    void synthesise(float* out, int frames);
+    void mixSources(float* out, int frames);
     // Without a device: mixes up to the present game time.
     void sync();
     void advanceToLocked(int64_t gameMs);

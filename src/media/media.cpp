@@ -65,12 +65,7 @@ void put32(std::FILE* f, uint32_t v) {
 
 void audioCallback(void* user, Uint8* stream, int len) {
     auto* m = static_cast<MediaSystem::Impl*>(user);
-    const int frames = len / static_cast<int>(2 * sizeof(float));
-    std::lock_guard lock(m->mu);
-    auto* out = reinterpret_cast<float*>(stream);
-    m->mix(out, frames);
-    m->writeWav(out, frames);
-    m->mixed += frames;
+    m->deviceBuffer(reinterpret_cast<float*>(stream), len / static_cast<int>(2 * sizeof(float)));
 }
 
 }  // namespace
@@ -180,33 +175,80 @@ bool MediaSystem::Impl::ensureSynth() {
     // Offline, hours of game pass in moments: load only the samples played.
     // With a device the audio thread must not wait for the disk.
     fluid_settings_setint(settings, "synth.dynamic-sample-loading", device ? 0 : 1);
-    synth = new_fluid_synth(settings);
-    if (!synth || fluid_synth_sfload(synth, sf.c_str(), 1) == FLUID_FAILED) {
+    fluid_synth_t* made = new_fluid_synth(settings);
+    if (!made || fluid_synth_sfload(made, sf.c_str(), 1) == FLUID_FAILED) {
         problem("music: cannot load the soundfont " + sf + "; playing without music");
-        if (synth) delete_fluid_synth(synth);
-        synth = nullptr;
+        if (made) delete_fluid_synth(made);
         delete_fluid_settings(settings);
         settings = nullptr;
         return false;
     }
+    // The audio thread takes it from here on.
+    synth = made;
     sfPath = sf;
     note("music: soundfont " + sf);
     return true;
 }
 
 bool MediaSystem::Impl::tuneSounding() const {
-    if (!player && playerOwner)
-        return silentStart >= 0 && double(clock.now() - silentStart) < silentLength;
+    if (!playerOwner) return false;
+    if (!listening()) return silentStart >= 0 && double(clock.now() - silentStart) < silentLength;
+    // With a device: as the audio thread last saw it, or as it will be when
+    // it has carried out what was given.
+    if (device) return playIssued && (applied != issued || synthSounding);
+    return playerSounding();
+}
+
+bool MediaSystem::Impl::playerSounding() const {
     if (!player || fluid_player_get_status(player) != FLUID_PLAYER_PLAYING) return false;
     // The player does not always say when it is done: its ticks do.
     const int total = fluid_player_get_total_ticks(player);
     return total <= 0 || fluid_player_get_current_tick(player) < total;
 }
 
+void MediaSystem::Impl::onSynth(std::function<void()> fn) {
+    if (!device) {
+        fn();
+        return;
+    }
+    std::lock_guard lock(pendingMu);
+    pending.push_back(std::move(fn));
+    ++issued;
+}
+
+void MediaSystem::Impl::deviceBuffer(float* out, int frames) {
+    std::vector<std::function<void()>> todo;
+    uint64_t upTo;
+    {
+        std::lock_guard lock(mu);
+        {
+            std::lock_guard plock(pendingMu);
+            todo.swap(pending);
+            upTo = issued;
+        }
+        for (auto& fn : todo) fn();
+        applied = upTo;
+        synthSounding = playerSounding();
+    }
+    // The synthesiser and its player are this thread's alone: the handlers
+    // go on meanwhile, however long it takes.
+    synthesise(out, frames);
+    std::lock_guard lock(mu);
+    synthSounding = playerSounding();
+    mixSources(out, frames);
+    writeWav(out, frames);
+    mixed += frames;
+}
+
 void MediaSystem::Impl::mix(float* out, int frames) {
+    synthesise(out, frames);
+    mixSources(out, frames);
+}
+
+void MediaSystem::Impl::synthesise(float* out, int frames) {
     std::fill(out, out + 2 * frames, 0.0f);
     if (synth) {
-        quietSamples = tuneSounding() ? 0 : quietSamples + frames;
+        quietSamples = playerSounding() ? 0 : quietSamples + frames;
         const float target = player ? 1.0f : 0.0f;
         // Nothing to hear any more: the synthesiser rests.
         if (synthLevel > 0 || target > 0 || quietSamples < 3 * MediaSystem::kRate) {
@@ -221,6 +263,9 @@ void MediaSystem::Impl::mix(float* out, int frames) {
             }
         }
     }
+}
+
+void MediaSystem::Impl::mixSources(float* out, int frames) {
     for (SoundSource* s : sources) s->mixInto(out, frames);
 }
 

@@ -315,15 +315,23 @@ private:
             m_->silentLength = tune.lengthMs;
             return;
         }
-        fluid_player_t* p = new_fluid_player(m_->synth);
-        if (!p || fluid_player_add_mem(p, tune.bytes.data(), tune.bytes.size()) != FLUID_OK) {
-            if (p) delete_fluid_player(p);
-            m_->problem("music: " + fileName_ + ": the synthesiser does not take it; the menu stays silent");
-            return;
-        }
-        m_->player = p;
         m_->playerOwner = this;
         m_->tune = name;
+        m_->playIssued = false;
+        MediaSystem::Impl* m = m_.get();
+        m_->onSynth([m, bytes = std::move(tune.bytes), file = fileName_] {
+            fluid_player_t* p = new_fluid_player(m->synth);
+            if (!p || fluid_player_add_mem(p, bytes.data(), bytes.size()) != FLUID_OK) {
+                if (p) delete_fluid_player(p);
+                m->problem("music: " + file + ": the synthesiser does not take it; the menu stays silent");
+                if (!m->device) {
+                    m->playerOwner = nullptr;
+                    m->tune.clear();
+                }
+                return;
+            }
+            m->player = p;
+        });
     }
 
     void play() {
@@ -331,21 +339,31 @@ private:
         std::lock_guard lock(m_->mu);
         if (m_->playerOwner != this || played_) return;
         // Played once, from the start; the sequencer stops at the end.
-        if (m_->player) fluid_player_play(m_->player);
-        else m_->silentStart = m_->clock.now();
         played_ = true;
+        m_->playIssued = true;
+        if (!m_->listening()) {
+            m_->silentStart = m_->clock.now();
+            return;
+        }
+        MediaSystem::Impl* m = m_.get();
+        m_->onSynth([m] {
+            if (m->player) fluid_player_play(m->player);
+        });
     }
 
     void stop() {
         m_->sync();
         std::lock_guard lock(m_->mu);
         if (m_->playerOwner != this) return;
-        if (!m_->player) {
-            m_->silentStart = -1;
-            return;
-        }
-        fluid_player_stop(m_->player);
-        fluid_synth_all_notes_off(m_->synth, -1);
+        m_->playIssued = false;
+        m_->silentStart = -1;
+        if (!m_->listening()) return;
+        MediaSystem::Impl* m = m_.get();
+        m_->onSynth([m] {
+            if (!m->player) return;
+            fluid_player_stop(m->player);
+            fluid_synth_all_notes_off(m->synth, -1);
+        });
     }
 
     void close() {
@@ -356,14 +374,19 @@ private:
         m_->playerOwner = nullptr;
         m_->tune.clear();
         m_->silentStart = -1;
-        if (!m_->player) return;
-        fluid_player_stop(m_->player);
-        delete_fluid_player(m_->player);
-        m_->player = nullptr;
-        // The mix fades the synthesiser out now; its notes stop and it is
-        // clean for the next tune.
-        fluid_synth_all_sounds_off(m_->synth, -1);
-        fluid_synth_system_reset(m_->synth);
+        m_->playIssued = false;
+        if (!m_->listening()) return;
+        MediaSystem::Impl* m = m_.get();
+        m_->onSynth([m] {
+            if (!m->player) return;
+            fluid_player_stop(m->player);
+            delete_fluid_player(m->player);
+            m->player = nullptr;
+            // The mix fades the synthesiser out now; its notes stop and it
+            // is clean for the next tune.
+            fluid_synth_all_sounds_off(m->synth, -1);
+            fluid_synth_system_reset(m->synth);
+        });
     }
 
     ImplPtr m_;
