@@ -68,9 +68,9 @@ public:
         int64_t acc = 0;
         for (int d : delays_) {
             acc += d;
-            if (acc > t) return now + (acc - t);
+            if (acc > t) return later(now, acc - t);
         }
-        return now + (cycle_ - t);
+        return later(now, cycle_ - t);
     }
 
 private:

@@ -64,6 +64,8 @@ std::string checkMidiFile(const std::string& bytes);
 
 // Samples of output at game time MS, kept within range for any time.
 int64_t samplesAt(int64_t ms);
+// A game time MS after AT, held at the end of time.
+int64_t later(int64_t at, int64_t ms);
 
 struct MediaSystem::Impl {
     Impl(Clock& c, MediaOptions o);

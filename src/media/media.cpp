@@ -274,6 +274,11 @@ int64_t samplesAt(int64_t ms) {
     return std::clamp(ms, -kLimit, kLimit) * MediaSystem::kRate / 1000;
 }
 
+int64_t later(int64_t at, int64_t ms) {
+    if (ms > 0 && at > INT64_MAX - ms) return INT64_MAX;
+    return at + ms;
+}
+
 void MediaSystem::Impl::advanceToLocked(int64_t gameMs) {
     const int64_t target = samplesAt(gameMs);
     // Nobody hears it: time passes, nothing is synthesised.

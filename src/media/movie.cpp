@@ -565,7 +565,7 @@ public:
         std::lock_guard lock(m_->mu);
         auto t = movie_->nextFrameMs();
         if (!t) return std::nullopt;
-        return start_ + int64_t(std::ceil(*t));
+        return later(start_, int64_t(std::min(std::ceil(*t), 9.0e18)));
     }
 
     void mixInto(float* out, int frames) override {

@@ -748,6 +748,46 @@ TEST(BadFiles, NoSoundfontNoMusicOneLine) {
     EXPECT_NE(st.problems[0].find("no-such.sf2"), std::string::npos) << st.problems[0];
 }
 
+// ------------------------------------------------------ huge game times
+
+// The driver may be asked to wait for absurd times; the media's clock
+// follows without overflow (UBSan watches) and without mixing hours that
+// nobody hears.
+TEST(Clock, HugeGameTimesKeepTheMediaClockInRange) {
+    spit(scratchDir() / "t1.mid", testTune());
+    if (!testMovie().empty()) spit(scratchDir() / "intro.swf", testMovie());
+    // The game's own banner, when built (making the test one takes long).
+    if (const fs::path game = fs::path(AZ_PROGRAM_DIR) / "assets" / "45.gif"; fs::exists(game))
+        fs::copy_file(game, scratchDir() / "assets" / "45.gif", fs::copy_options::overwrite_existing);
+    int t1 = 0, t2 = 0, t3 = 0;
+    Stage st({menuScene("t1.mid", &t1), movieScene("intro.swf", &t2), bannerScene(&t3)});
+    st.start("Menu");
+    st.rt().dispatch([&] { st.rt().show("Intro"); });
+    st.rt().dispatch([&] { st.rt().show("Credits"); });
+    EXPECT_EQ(st.media->currentTune(), "t1.mid");
+    int64_t last = 0;
+    for (int64_t t : {int64_t(1) << 40, int64_t(1) << 50, INT64_MAX / 44100 + 1, INT64_MAX / 2, INT64_MAX - 1000,
+                      INT64_MAX}) {
+        SCOPED_TRACE(t);
+        st.host.clock().set(t);
+        st.media->advanceTo(t);
+        const int next = st.media->pump();
+        EXPECT_GE(next, 0);
+        EXPECT_LE(next, 1000);
+        EXPECT_EQ(st.media->currentTune(), "") << "the tune is long over";
+        for (const char* scene : {"Intro", "Credits"})
+            if (Component* c = st.component(scene, scene == std::string("Intro") ? "mov1" : "AniGIF1")) {
+                Canvas cv(100, 40);
+                cv.paint(c);
+                c->property("FrameNum");
+                c->property("Frame");
+            }
+        EXPECT_GE(st.media->mixedSamples(), last);
+        last = st.media->mixedSamples();
+    }
+    EXPECT_GT(last, 0);
+}
+
 // ------------------------------------------------------------- the driver
 
 TEST(Driver, ExpectsMusicAndMovies) {
