@@ -49,7 +49,7 @@ int main(int, char** argv) {
         ws.setFrameInterval([&media] { return media.pump(); });
         rt.start();
         ws.run(clock);
-        return az::exitStatus(rt.exitCode());
+        return rt.exitCode();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "agent-zaza: %s\n", e.what());
         return 1;

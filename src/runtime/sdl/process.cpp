@@ -9,8 +9,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -18,8 +16,6 @@
 namespace az {
 
 namespace {
-
-std::atomic<int> endingSignal{0};
 
 // The process that forks, seen from the child.
 thread_local pid_t forking = 0;
@@ -37,18 +33,14 @@ void inForkedChild() {
     ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
+// The game keeps nothing between runs and writes nothing: on SIGTERM or
+// SIGINT it ends at once, whatever its loop is doing (a handler, the
+// fatal-error box that SDL shows from a forked child and waits for). The X
+// server, the sound server and the kernel take back what it held.
 void watchSignals(sigset_t set) {
     int sig = 0;
     while (::sigwait(&set, &sig) != 0) {
     }
-    endingSignal = sig;
-    // The loop ends the game as the close box of the last window would...
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    // ...unless it is stuck: in a handler, or under the fatal-error box
-    // (which SDL shows from a forked child and waits for).
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     ::_exit(128 + sig);
 }
 
@@ -83,11 +75,6 @@ void guardProcess() {
     sigaddset(&set, SIGINT);
     ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
     std::thread(watchSignals, set).detach();
-}
-
-int exitStatus(int code) {
-    const int sig = endingSignal;
-    return sig ? 128 + sig : code;
 }
 
 std::optional<std::string> displayMissing() {

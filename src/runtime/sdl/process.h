@@ -9,17 +9,13 @@
 namespace az {
 
 // Run first thing in main, before any thread starts:
-//  - SIGTERM and SIGINT end the game within a fraction of a second in any
-//    state (a handler busy, the fatal-error box up): the loop is asked to
-//    end, and if it has not within 200 ms the process ends at once;
+//  - SIGTERM and SIGINT end the game at once in any state (a handler
+//    busy, the fatal-error box up);
 //  - every process forked by the game or its libraries (SDL's message box)
 //    dies with it, whatever ended the game;
 //  - no session bus is started for the libraries (D-Bus autolaunch runs
 //    dbus-launch) when the desktop has none.
 void guardProcess();
-
-// The exit status: 128 + the signal that ended the game, else CODE.
-int exitStatus(int code);
 
 // Why the game cannot open its windows, before trying: no display at all.
 // Empty when a display is there or the user chose SDL's video driver. With
