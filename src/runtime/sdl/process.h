@@ -1,6 +1,7 @@
 // What the game's process does about its surroundings: signals, the
 // programs it might start, the display it needs and the memory it shares
-// with the X server.
+// with the X server (a program linking this file makes every System V
+// shared memory segment it asks for its user's alone, see process.cpp).
 #pragma once
 
 #include <optional>
