@@ -1,7 +1,13 @@
 // The scenario driver on a small test game.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <sstream>
 
@@ -290,6 +296,92 @@ expect Start.Check.Value 0
     g.host.runtime().dispatch([&] { g.host.runtime().scene("Start").control("Check").setVisible(false); });
     EXPECT_EQ(focus(), "none");
     g.play("key Start space\nexpect Start.Check.Value 0\n");
+}
+
+}  // namespace
+}  // namespace az
+
+namespace az {
+namespace {
+
+// The driver as the README shows it: the program on script files.
+struct Driver {
+    std::string dir = ::testing::TempDir() + "az-driver/";
+    Driver() { std::filesystem::create_directories(dir); }
+    // Runs a script file; a timeout guards against a hang.
+    int run(const std::string& args, const std::string& env = "") {
+        const std::string cmd = "cd '" + dir + "' && " + env + "timeout 60 " AZ_SCRIPT_BIN " " + args + " >out.txt 2>&1";
+        const int status = std::system(cmd.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string output() {
+        std::ifstream in(dir + "out.txt");
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string write(const std::string& name, const std::string& text) {
+        std::ofstream(dir + name, std::ios::binary) << text;
+        return dir + name;
+    }
+};
+
+TEST(Driver, TheReadmeExampleRuns) {
+    std::ifstream in(std::string(AZ_SOURCE_DIR) + "/README.md");
+    std::string readme((std::istreambuf_iterator<char>(in)), {});
+    const size_t intro = readme.find("This example runs with the tests");
+    ASSERT_NE(intro, std::string::npos);
+    const size_t open = readme.find("```\n", intro), close = readme.find("```\n", open + 4);
+    ASSERT_NE(close, std::string::npos);
+    Driver d;
+    const std::string script = d.write("readme.azs", readme.substr(open + 4, close - open - 4));
+    EXPECT_EQ(d.run("--audio-out readme.wav " + script), 0) << d.output();
+    EXPECT_TRUE(std::filesystem::exists(d.dir + "house.png"));
+}
+
+TEST(Driver, MalformedLinesExitWithTwoAtOnce) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string line, message;
+    } cases[] = {
+        {"wait 9223372036854775807", "usage: wait MS"},
+        {"wait 86400001", "at most 86400000"},
+        {"expect sound loud 9223372036854775807", "usage: expect sound"},
+        {"expect music", "usage: expect music"},
+        {"expect movie Nowhere.mov1 intro.swf", "unknown scene Nowhere"},
+        {"click Form1 374 0", "outside the client area of Form1 (374 x 393)"},
+        {"click Form1 -1 5", "outside the client area"},
+        {"key Form1 escape", "no key named escape"},
+        {"wheel Form1.mov1 100000", "usage: wheel"},
+        {"screenshot Form1 a\0b.png"s, "NUL byte"},
+        {"click Form1.mov1 extra # \"", "usage: click"},
+    };
+    Driver d;
+    for (const Case& c : cases) {
+        // The first line passes: a comment after a command, quotes in it unread.
+        const std::string script = d.write("bad.azs", "expect Form1 shown # the \"intro\n" + c.line + "\n");
+        EXPECT_EQ(d.run(script), 2) << c.line;
+        const std::string out = d.output();
+        EXPECT_NE(out.find("bad.azs: 2: "), std::string::npos) << c.line << ": " << out;
+        EXPECT_NE(out.find(c.message), std::string::npos) << c.line << ": " << out;
+    }
+}
+
+TEST(Driver, AScriptThatCannotBeReadIsAnError) {
+    Driver d;
+    EXPECT_EQ(d.run(d.dir), 2);
+    EXPECT_NE(d.output().find("is a folder"), std::string::npos) << d.output();
+    EXPECT_EQ(d.run(d.dir + "missing.azs"), 2);
+    EXPECT_NE(d.output().find("cannot open the script"), std::string::npos) << d.output();
+    // Impossible actions fail, naming their line.
+    const std::string hidden = d.write("close.azs", "wait 19998\nclose Form1\n");
+    EXPECT_EQ(d.run(hidden), 1);
+    EXPECT_NE(d.output().find("close.azs: 2: scene Form1 is unloaded, not shown"), std::string::npos) << d.output();
+}
+
+TEST(Driver, WindowsWithoutADisplayFailAtOnce) {
+    Driver d;
+    const std::string script = d.write("ok.azs", "expect Form1 shown\n");
+    EXPECT_EQ(d.run("--windows " + script, "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "), 2);
+    EXPECT_NE(d.output().find("--windows needs a display"), std::string::npos) << d.output();
 }
 
 }  // namespace

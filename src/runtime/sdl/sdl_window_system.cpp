@@ -85,6 +85,18 @@ void setLegacyNames(const X11Window& x, const std::string& caption) {
     XFree(prop.value);
 }
 
+// SDL puts all our windows in one window group. Window managers keep a
+// utility window of a group above the whole group, as if it were transient
+// for it; out of the group, the other scenes come to the front over it.
+void leaveWindowGroup(const X11Window& x) {
+    XWMHints* h = XGetWMHints(x.dpy, x.xw);
+    if (!h) return;
+    h->flags &= ~WindowGroupHint;
+    h->window_group = 0;
+    XSetWMHints(x.dpy, x.xw, h);
+    XFree(h);
+}
+
 bool hasWindowManager(Display* dpy) {
     Atom check = XInternAtom(dpy, "_NET_SUPPORTING_WM_CHECK", False);
     Atom type;
@@ -172,14 +184,17 @@ void SdlWindowSystem::centre(SDL_Window* win) {
 WindowId SdlWindowSystem::createWindow(const std::string& scene, const WindowDesc& d) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (!d.taskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
-    // The fixed tool window is a utility window: window managers draw it
-    // with a small caption. It is transient for no window, so the scenes
-    // behind it still come to the front when clicked.
+    // The fixed tool window is a utility window: window managers may draw
+    // it with a small caption. It is transient for no window and in no
+    // group, so the scenes behind it still come to the front when clicked.
     if (d.border == Border::FixedToolWindow) flags |= SDL_WINDOW_UTILITY;
     SDL_Window* win = SDL_CreateWindow(d.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                        d.widthPx(), d.heightPx(), flags);
     if (!win) throw std::runtime_error(std::string("cannot create a window: ") + SDL_GetError());
-    if (auto x = x11Of(win)) setLegacyNames(*x, d.caption);
+    if (auto x = x11Of(win)) {
+        setLegacyNames(*x, d.caption);
+        if (d.border == Border::FixedToolWindow) leaveWindowGroup(*x);
+    }
     // Only a scene with an icon of its own carries one; the others show the
     // window system's default.
     if (images_ && d.icon) {
@@ -361,6 +376,11 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
             break;
         case SDL_WINDOWEVENT_LEAVE:
             currentCursor_ = -1;
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            // Scenes cannot be minimised; a window manager that offers it
+            // anyway would leave a player without a taskbar no way back.
+            if (w->visible) SDL_RestoreWindow(w->sdl);
             break;
         default:
             break;
