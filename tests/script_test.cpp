@@ -306,7 +306,9 @@ namespace {
 
 // The driver as the README shows it: the program on script files.
 struct Driver {
-    std::string dir = ::testing::TempDir() + "az-driver/";
+    // A folder of its own: the tests run side by side.
+    std::string dir = ::testing::TempDir() + "az-driver-" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
     Driver() { std::filesystem::create_directories(dir); }
     // Runs a script file; a timeout guards against a hang.
     int run(const std::string& args, const std::string& env = "") {
