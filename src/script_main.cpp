@@ -1,5 +1,7 @@
 // agent-zaza-script: runs the game from a scenario script.
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -76,9 +78,14 @@ int main(int argc, char** argv) {
             file = argv[i];
     }
     if (!file) return usage();
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) {
+        std::fprintf(stderr, "%s: is a folder, not a script\n", file);
+        return 2;
+    }
     std::ifstream in(file);
     if (!in) {
-        std::fprintf(stderr, "%s: cannot open the script\n", file);
+        std::fprintf(stderr, "%s: cannot open the script: %s\n", file, std::strerror(errno));
         return 2;
     }
     try {
@@ -89,6 +96,15 @@ int main(int argc, char** argv) {
         mo.wavOut = audioOut;
         if (windows) {
             auto w = std::make_unique<WindowHost>(pictures);
+            // Without a display SDL falls back to windows nobody can see;
+            // a script run there would pass without showing anything.
+            const char* driver = SDL_GetCurrentVideoDriver();
+            const char* asked = std::getenv("SDL_VIDEODRIVER");
+            if (!driver || ((std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+                            !(asked && std::strcmp(asked, driver) == 0))) {
+                std::fprintf(stderr, "%s: --windows needs a display, and there is none (is DISPLAY set?)\n", file);
+                return 2;
+            }
             mo.audio = az::MediaOptions::Audio::Device;
             media = std::make_unique<az::MediaSystem>(w->clock(), mo);
             w->windows().setFrameInterval([m = media.get()] { return m->pump(); });

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
 
@@ -46,7 +48,8 @@ TEST_F(SdlWindows, OneWindowPerSceneWithTheTablesSizeAndCaption) {
     EXPECT_FALSE(lf & SDL_WINDOW_SKIP_TASKBAR);
     EXPECT_TRUE(qf & SDL_WINDOW_HIDDEN);
     EXPECT_TRUE(qf & SDL_WINDOW_SKIP_TASKBAR);  // the quit dialog has no taskbar entry
-    EXPECT_FALSE(qf & SDL_WINDOW_UTILITY);      // and is not kept above the others
+    EXPECT_TRUE(qf & SDL_WINDOW_UTILITY);       // a tool window with a small caption
+    EXPECT_FALSE(lf & SDL_WINDOW_UTILITY);
 
     // The canvas presented: the background colour of "late" is dark navy.
     SDL_Surface* s = SDL_GetWindowSurface(late);
@@ -59,6 +62,98 @@ TEST_F(SdlWindows, OneWindowPerSceneWithTheTablesSizeAndCaption) {
     EXPECT_EQ(r, 0x00);
     EXPECT_EQ(g, 0x33);
     EXPECT_EQ(b, 0x66);
+}
+
+// What the X server holds for a window: its type, the window it is
+// transient for, its legacy name decoded, its icon and Motif hints.
+struct XProps {
+    std::string type, legacyName;
+    bool transient = false, icon = false;
+    std::vector<long> motif;
+};
+
+XProps xprops(SDL_Window* win) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    XProps p;
+    if (!SDL_GetWindowWMInfo(win, &info) || info.subsystem != SDL_SYSWM_X11) return p;
+    Display* dpy = info.info.x11.display;
+    ::Window xw = info.info.x11.window;
+    XSync(dpy, False);
+    auto longs = [&](const char* name) {
+        std::vector<long> out;
+        Atom type;
+        int format;
+        unsigned long n = 0, after;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy, xw, XInternAtom(dpy, name, False), 0, 64, False, AnyPropertyType, &type, &format,
+                               &n, &after, &data) == Success &&
+            data && format == 32)
+            out.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + n);
+        if (data) XFree(data);
+        return out;
+    };
+    if (auto t = longs("_NET_WM_WINDOW_TYPE"); !t.empty()) {
+        char* n = XGetAtomName(dpy, Atom(t[0]));
+        p.type = n;
+        XFree(n);
+    }
+    ::Window owner = 0;
+    p.transient = XGetTransientForHint(dpy, xw, &owner) && owner != 0;
+    p.icon = !longs("_NET_WM_ICON").empty();
+    p.motif = longs("_MOTIF_WM_HINTS");
+    XTextProperty prop;
+    if (XGetWMName(dpy, xw, &prop)) {
+        char** list = nullptr;
+        int count = 0;
+        if (Xutf8TextPropertyToTextList(dpy, &prop, &list, &count) == Success && count > 0) p.legacyName = list[0];
+        if (list) XFreeStringList(list);
+        XFree(prop.value);
+    }
+    return p;
+}
+
+TEST_F(SdlWindows, WindowPropertiesTellTheWindowManagerWhatEachSceneIs) {
+    Catalogue pictures(AZ_ASSET_DIR);
+    SdlWindowSystem ws;
+    ws.setImageSource([&](int asset, int) { return pictures.cursorImage(asset); });
+    ManualClock clock;
+    std::vector<SceneDef> defs = {emptyScene("Form2"), emptyScene("Form3"), emptyScene("Form4")};
+    Runtime rt(defs, ws, clock);
+    ws.attach(rt);
+    rt.start("Form4");
+    rt.dispatch([&] {
+        rt.scene("Form3").show();
+        rt.scene("Form2").show();
+    });
+    ws.pump(clock);
+    const XProps menu = xprops(ws.sdlWindow(rt.find("Form2")->window));
+    const XProps quit = xprops(ws.sdlWindow(rt.find("Form3")->window));
+    const XProps credits = xprops(ws.sdlWindow(rt.find("Form4")->window));
+    // The quit dialog is a utility window of its own, transient for none.
+    EXPECT_EQ(quit.type, "_NET_WM_WINDOW_TYPE_UTILITY");
+    EXPECT_FALSE(quit.transient);
+    EXPECT_EQ(credits.type, "_NET_WM_WINDOW_TYPE_NORMAL");
+    // Only the menu has an icon of its own.
+    EXPECT_TRUE(menu.icon);
+    EXPECT_FALSE(quit.icon);
+    EXPECT_FALSE(credits.icon);
+    // The Czech captions read back from the legacy name too.
+    EXPECT_EQ(credits.legacyName, "Stvořitelé");
+    EXPECT_EQ(quit.legacyName, "Opustit hru ??");
+    // Move and close only; a border and a title.
+    ASSERT_GE(credits.motif.size(), 3u);
+    EXPECT_EQ(credits.motif[1], 4 | 32);
+    EXPECT_EQ(credits.motif[2], 2 | 8);
+    // With no window manager there is no frame: the client area is centred.
+    SDL_Rect screen;
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &screen), 0);
+    int x, y, w, h;
+    SDL_Window* win = ws.sdlWindow(rt.find("Form4")->window);
+    SDL_GetWindowPosition(win, &x, &y);
+    SDL_GetWindowSize(win, &w, &h);
+    EXPECT_LE(std::abs(2 * x + w - screen.w), 2);
+    EXPECT_LE(std::abs(2 * y + h - screen.h), 2);
 }
 
 TEST_F(SdlWindows, CloseBoxUnloadsTheSceneAndIdleDoesNotSpin) {

@@ -541,7 +541,7 @@ void addMediaExpectations(ScriptRunner& runner, MediaSystem& media) {
     auto shown = [](const std::string& s) { return s.empty() ? std::string("none") : s; };
     runner.addExpect("music", [&media, shown](ScriptHost&, const std::vector<std::string>& a)
                                   -> std::optional<std::string> {
-        if (a.size() != 1) return "usage: expect music FILE|none";
+        if (a.size() != 1) throw MalformedLine("usage: expect music FILE|none");
         std::string actual = shown(media.currentTune());
         if (actual == a[0]) return std::nullopt;
         return "expected music " + a[0] + ", it is " + actual;
@@ -550,10 +550,13 @@ void addMediaExpectations(ScriptRunner& runner, MediaSystem& media) {
     // last MS of game time.
     runner.addExpect("sound", [&media](ScriptHost&, const std::vector<std::string>& a)
                                   -> std::optional<std::string> {
+        // A WAV file holds at most 4 GiB of 16-bit stereo samples.
+        constexpr long kLongestMs = long(0xFFFFFFFFu / 4) * 1000 / MediaSystem::kRate;
         char* end = nullptr;
         const long ms = a.size() == 2 ? std::strtol(a[1].c_str(), &end, 10) : 0;
-        if (a.size() != 2 || (a[0] != "loud" && a[0] != "silent") || ms <= 0 || *end)
-            return "usage: expect sound loud|silent MS";
+        if (a.size() != 2 || (a[0] != "loud" && a[0] != "silent") || ms <= 0 || *end || ms > kLongestMs)
+            throw MalformedLine("usage: expect sound loud|silent MS (1 to " + std::to_string(kLongestMs) +
+                                " ms, what a recording can hold)");
         auto level = media.recordedLevel(ms);
         if (!level) return "no recording of the last " + a[1] + " ms (run with --audio-out)";
         // Silence is below -60 dB; a tune sounds well above -40 dB.
@@ -566,12 +569,12 @@ void addMediaExpectations(ScriptRunner& runner, MediaSystem& media) {
     });
     runner.addExpect("movie", [&media, shown](ScriptHost& host, const std::vector<std::string>& a)
                                   -> std::optional<std::string> {
-        if (a.size() != 2) return "usage: expect movie SCENE.CONTROL FILE|none";
+        if (a.size() != 2) throw MalformedLine("usage: expect movie SCENE.CONTROL FILE|none");
         size_t dot = a[0].find('.');
         if (dot == std::string::npos || dot == 0 || dot + 1 == a[0].size())
-            return "usage: expect movie SCENE.CONTROL FILE|none";
+            throw MalformedLine("usage: expect movie SCENE.CONTROL FILE|none");
         const std::string scene = a[0].substr(0, dot), control = a[0].substr(dot + 1);
-        if (!host.runtime().find(scene)) return "unknown scene " + scene;
+        if (!host.runtime().find(scene)) throw MalformedLine("unknown scene " + scene);
         std::string actual = shown(media.movieShowing(host.runtime(), scene, control));
         if (actual == a[1]) return std::nullopt;
         return "expected movie " + a[0] + " " + a[1] + ", it is " + actual;

@@ -1,11 +1,51 @@
 #include "runtime/control.h"
 
+#include <algorithm>
+
 namespace az {
 
 std::string formatValue(const Value& v) {
     if (const bool* b = std::get_if<bool>(&v)) return *b ? "true" : "false";
     if (const int64_t* i = std::get_if<int64_t>(&v)) return std::to_string(*i);
     return "\"" + std::get<std::string>(v) + "\"";
+}
+
+ListLayout listLayout(const Control& c, const Rect& r) {
+    ListLayout l;
+    l.rows = {r.x + 2, r.y + 2, std::max(0, r.w - 4), std::max(0, r.h - 4)};
+    l.fullRows = std::max(1, l.rows.h / kListItemHeight);
+    const int n = static_cast<int>(c.items.size());
+    l.maxTop = std::max(0, n - l.fullRows);
+    l.scrollBar = n > l.fullRows;
+    if (!l.scrollBar) return l;
+    l.rows.w = std::max(0, l.rows.w - kScrollBarWidth);
+    const int sx = l.rows.x + l.rows.w, sy = l.rows.y, sh = l.rows.h;
+    // The arrows share a bar too short for both at full height.
+    const int arrow = std::min(kScrollBarWidth, sh / 2);
+    l.up = {sx, sy, kScrollBarWidth, arrow};
+    l.down = {sx, sy + sh - arrow, kScrollBarWidth, arrow};
+    l.track = {sx, sy + arrow, kScrollBarWidth, sh - 2 * arrow};
+    constexpr int kMinThumb = 8;
+    const int thumb = std::max(kMinThumb, l.track.h * l.fullRows / n);
+    if (thumb <= l.track.h) {
+        const int pos = (l.track.h - thumb) * std::clamp(c.topIndex, 0, l.maxTop) / std::max(1, l.maxTop);
+        l.thumb = {sx, l.track.y + pos, kScrollBarWidth, thumb};
+    }
+    return l;
+}
+
+bool Control::scrollTo(int top, const Rect& r) {
+    const int t = std::clamp(top, 0, listLayout(*this, r).maxTop);
+    if (t == topIndex) return false;
+    topIndex = t;
+    return true;
+}
+
+bool Control::scrollIntoView(int row, const Rect& r) {
+    const int rows = listLayout(*this, r).fullRows;
+    if (row < topIndex) return scrollTo(row, r);
+    if (row >= topIndex + rows) return scrollTo(row - rows + 1, r);
+    return false;
 }
 
 std::string Control::displayName() const {
@@ -39,6 +79,7 @@ std::optional<Value> Control::property(std::string_view n) const {
         return num(p.value);
     }
     if (n == "ListIndex") return num(listIndex);
+    if (n == "TopIndex") return num(topIndex);
     if (n == "ListCount") return num(static_cast<int64_t>(items.size()));
     if (n.starts_with("List(") && n.ends_with(")")) {
         try {

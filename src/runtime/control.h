@@ -27,6 +27,22 @@ struct Rect {
     bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
 };
 
+// Width of a list box's vertical scroll bar and height of its arrows.
+constexpr int kScrollBarWidth = 16;
+
+// Where the parts of a list box lie, in the same pixels as its rectangle:
+// the rows and, when the items do not fit, a standard vertical scroll bar.
+struct ListLayout {
+    Rect rows;              // the area inside the border that the rows use
+    int fullRows = 1;       // rows that fit entirely
+    int maxTop = 0;         // the highest first visible row
+    bool scrollBar = false;
+    Rect up, down, track;   // the arrows and the track between them
+    Rect thumb;             // empty when the track is too short to hold one
+};
+class Control;
+ListLayout listLayout(const Control& list, const Rect& r);
+
 // A media component living inside a control (movie, MIDI, GIF). The runtime
 // creates one when its scene loads and destroys it when the scene unloads.
 class Component {
@@ -56,6 +72,12 @@ public:
     std::vector<std::string> items;
     int listIndex = -1;
     int topIndex = 0;
+    // The row the keyboard moves from: the selection, else the first row.
+    int caretIndex() const { return listIndex >= 0 ? listIndex : 0; }
+    // Scrolls so that the row is entirely in view; true when it moved.
+    bool scrollIntoView(int row, const Rect& r);
+    // Scrolls to the given first row, kept within range; true when it moved.
+    bool scrollTo(int top, const Rect& r);
 
     int64_t nextDue = 0;  // timer: game time of the next tick while enabled
     uint64_t startSeq = 0;  // timer: when it was started, in start order

@@ -215,46 +215,69 @@ void drawOptionButton(cairo_t* cr, const Control& c, const Rect& r) {
     drawText(cr, c.p.font, c.p.caption, r.x + 16, r.y + (r.h - 13) / 2, 0, 0, c.p.effectiveForeColor(), c.p.enabled);
 }
 
-void drawListBox(cairo_t* cr, const Control& c, const Rect& r) {
+// The dotted focus rectangle of standard controls, inverting what is under
+// it so that it shows on any colour.
+void focusRect(cairo_t* cr, const Rect& r) {
+    if (r.w <= 0 || r.h <= 0) return;
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_DIFFERENCE);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    for (int x = r.x; x < r.x + r.w; x += 2) {
+        cairo_rectangle(cr, x, r.y, 1, 1);
+        if (r.h > 1) cairo_rectangle(cr, x + (r.h - 1) % 2, r.y + r.h - 1, 1, 1);
+    }
+    for (int y = r.y + 2; y < r.y + r.h - 1; y += 2) {
+        cairo_rectangle(cr, r.x, y, 1, 1);
+        if (r.w > 1) cairo_rectangle(cr, r.x + r.w - 1, y + (r.w - 1) % 2, 1, 1);
+    }
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+// Around the caption of a check box or option button.
+void captionFocus(cairo_t* cr, const Control& c, const Rect& r, int textX) {
+    const TextExtent e = measureText(c.p.font, c.p.caption, 0);
+    const int y = r.y + (r.h - 13) / 2 - 1;
+    focusRect(cr, {textX - 2, y, std::min(e.widestPx + 4, r.x + r.w - textX + 2), std::min(15, r.h - (y - r.y))});
+}
+
+void drawArrow(cairo_t* cr, const Rect& b, bool up) {
+    if (b.h < 6) return;
+    const double ax = b.x + b.w / 2.0, ay = b.y + b.h / 2.0;
+    setColor(cr, sysColor(18));
+    cairo_move_to(cr, ax - 4, up ? ay + 2 : ay - 2);
+    cairo_line_to(cr, ax + 4, up ? ay + 2 : ay - 2);
+    cairo_line_to(cr, ax, up ? ay - 2 : ay + 2);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+}
+
+void drawListBox(cairo_t* cr, const Control& c, const Rect& r, bool focused) {
     fillRect(cr, r.x, r.y, r.w, r.h, c.p.effectiveBackColor());
     sunken(cr, r);
-    const int rows = std::max(1, (r.h - 4) / kListItemHeight);
-    const bool scroll = static_cast<int>(c.items.size()) > rows;
-    const int inner = r.w - 4 - (scroll ? 16 : 0);
+    const ListLayout l = listLayout(c, r);
     cairo_save(cr);
-    cairo_rectangle(cr, r.x + 2, r.y + 2, inner, r.h - 4);
+    cairo_rectangle(cr, l.rows.x, l.rows.y, l.rows.w, l.rows.h);
     cairo_clip(cr);
-    for (int i = c.topIndex; i < static_cast<int>(c.items.size()) && i < c.topIndex + rows + 1; ++i) {
-        const int y = r.y + 2 + (i - c.topIndex) * kListItemHeight;
+    for (int i = c.topIndex; i < static_cast<int>(c.items.size()) && i < c.topIndex + l.fullRows + 1; ++i) {
+        const int y = l.rows.y + (i - c.topIndex) * kListItemHeight;
         VbColor fg = c.p.effectiveForeColor();
         if (i == c.listIndex) {
-            fillRect(cr, r.x + 2, y, inner, kListItemHeight, sysColor(13));
+            fillRect(cr, l.rows.x, y, l.rows.w, kListItemHeight, sysColor(13));
             fg = sysColor(14);
         }
-        drawText(cr, c.p.font, c.items[size_t(i)], r.x + 4, y, 0, 0, fg, true);
+        drawText(cr, c.p.font, c.items[size_t(i)], l.rows.x + 2, y, 0, 0, fg, true);
+        if (focused && i == c.caretIndex()) focusRect(cr, {l.rows.x, y, l.rows.w, kListItemHeight});
     }
     cairo_restore(cr);
-    if (scroll) {
-        // A plain vertical scroll bar: two arrow buttons, the track, the thumb.
-        const int sx = r.x + r.w - 2 - 16, sy = r.y + 2, sh = r.h - 4;
-        fillRect(cr, sx, sy, 16, sh, sysColor(22));
-        raisedBox(cr, {sx, sy, 16, 16});
-        raisedBox(cr, {sx, sy + sh - 16, 16, 16});
-        const int track = sh - 32;
-        const int n = static_cast<int>(c.items.size());
-        const int thumb = std::max(8, track * rows / n);
-        const int pos = (track - thumb) * c.topIndex / std::max(1, n - rows);
-        raisedBox(cr, {sx, sy + 16 + pos, 16, thumb});
-        setColor(cr, sysColor(18));
-        for (int k = 0; k < 2; ++k) {
-            const double ax = sx + 8, ay = k == 0 ? sy + 6 : sy + sh - 10;
-            const double d = k == 0 ? 1 : -1;
-            cairo_move_to(cr, ax - 4, ay + (k == 0 ? 4 : 0));
-            cairo_line_to(cr, ax + 4, ay + (k == 0 ? 4 : 0));
-            cairo_line_to(cr, ax, ay + (k == 0 ? 0 : 4) + 0 * d);
-            cairo_close_path(cr);
-            cairo_fill(cr);
-        }
+    if (l.scrollBar) {
+        // A standard vertical scroll bar: two arrow buttons, the track, the thumb.
+        fillRect(cr, l.track.x, l.up.y, l.track.w, l.down.y + l.down.h - l.up.y, sysColor(22));
+        raisedBox(cr, l.up);
+        raisedBox(cr, l.down);
+        drawArrow(cr, l.up, true);
+        drawArrow(cr, l.down, false);
+        if (l.thumb.h > 0) raisedBox(cr, l.thumb);
     }
 }
 
@@ -312,9 +335,15 @@ void drawWindowed(cairo_t* cr, const Runtime& rt, const Scene& s, const Control&
     const Rect r = s.clientRect(c);
     switch (c.kind()) {
     case ControlKind::Frame: drawFrame(cr, rt, s, c); break;
-    case ControlKind::CheckBox: drawCheckBox(cr, c, r); break;
-    case ControlKind::OptionButton: drawOptionButton(cr, c, r); break;
-    case ControlKind::ListBox: drawListBox(cr, c, r); break;
+    case ControlKind::CheckBox:
+        drawCheckBox(cr, c, r);
+        if (s.focused() == &c) captionFocus(cr, c, r, r.x + 17);
+        break;
+    case ControlKind::OptionButton:
+        drawOptionButton(cr, c, r);
+        if (s.focused() == &c) captionFocus(cr, c, r, r.x + 16);
+        break;
+    case ControlKind::ListBox: drawListBox(cr, c, r, s.focused() == &c); break;
     case ControlKind::Movie:
     case ControlKind::AniGif:
         cairo_save(cr);

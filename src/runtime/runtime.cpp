@@ -32,6 +32,17 @@ const char* eventName(EventKind e) {
     return "?";
 }
 
+std::optional<Key> keyNamed(std::string_view n) {
+    static const std::pair<const char*, Key> names[] = {
+        {"space", Key::Space}, {"tab", Key::Tab},     {"shift+tab", Key::ShiftTab}, {"up", Key::Up},
+        {"down", Key::Down},   {"left", Key::Left},   {"right", Key::Right},        {"home", Key::Home},
+        {"end", Key::End},     {"pageup", Key::PageUp}, {"pagedown", Key::PageDown},
+    };
+    for (const auto& [name, k] : names)
+        if (n == name) return k;
+    return std::nullopt;
+}
+
 // ---------------------------------------------------------------- Scene
 
 Control* Scene::find(std::string_view n, int index) const {
@@ -43,6 +54,21 @@ Control* Scene::find(std::string_view n, int index) const {
 const Control* Scene::frameOf(const Control& c) const {
     if (c.frameOrder < 0) return nullptr;
     return controls[static_cast<size_t>(c.frameOrder)].get();
+}
+
+bool Scene::canFocus(const Control& c) const {
+    if (c.kind() != ControlKind::CheckBox && c.kind() != ControlKind::OptionButton &&
+        c.kind() != ControlKind::ListBox)
+        return false;
+    if (!c.p.visible || !c.p.enabled) return false;
+    const Control* f = frameOf(c);
+    return !f || (f->p.visible && f->p.enabled);
+}
+
+const Control* Scene::focused() const {
+    if (focus < 0 || static_cast<size_t>(focus) >= controls.size()) return nullptr;
+    const Control* c = controls[static_cast<size_t>(focus)].get();
+    return canFocus(*c) ? c : nullptr;
 }
 
 Rect Scene::clientRect(const Control& c) const {
@@ -170,6 +196,7 @@ void Runtime::load(Scene& s) {
     s.window = ws_.createWindow(s.name(), d.window);
 
     s.controls.clear();
+    s.focus = -1;
     s.controls.reserve(d.controls.size());
     for (size_t i = 0; i < d.controls.size(); ++i) {
         auto c = std::make_unique<Control>(d.controls[i]);
@@ -227,6 +254,7 @@ void Runtime::destroy(Scene& s) {
     if (drag_ && drag_->scene == s.name()) drag_.reset();  // ends without a drop
     if (press_ && press_->scene == s.name()) press_.reset();
     s.controls.clear();  // timers with their pending ticks, components, controls
+    s.focus = -1;
     ws_.destroyWindow(s.window);
     s.window = 0;
     s.state = SceneState::Unloaded;
@@ -388,11 +416,76 @@ void Runtime::mouseDown(std::string_view scene, int x, int y) {
                          s->name(), x, y, r.w, r.h};
             return;
         }
-        press_ = Press{s->name(), s->generation, c ? std::optional<size_t>(c->order) : std::nullopt};
+        press_ = Press{s->name(), s->generation, c ? std::optional<size_t>(c->order) : std::nullopt, false, {}};
+        if (!c) return;
+        Scene& scene = slot(s->name());
+        // A standard control takes the keyboard focus when pressed.
+        if (scene.canFocus(*c)) setFocus(scene, c);
+        if (c->kind() == ControlKind::ListBox) pressList(scene, *c, x, y);
+    });
+}
+
+void Runtime::setFocus(Scene& s, const Control* c) {
+    const int f = c ? static_cast<int>(c->order) : -1;
+    if (f == s.focus) return;
+    s.focus = f;
+    changed(s);
+}
+
+void Runtime::pressList(Scene& s, Control& list, int x, int y) {
+    const Rect r = s.clientRect(list);
+    const ListLayout l = listLayout(list, r);
+    if (!l.scrollBar || x < l.up.x) return;  // the rows: selected at release
+    press_->onScrollBar = true;
+    bool moved = false;
+    // The arrows scroll by a row, the track by a page; the thumb is held.
+    if (l.up.contains(x, y))
+        moved = list.scrollTo(list.topIndex - 1, r);
+    else if (l.down.contains(x, y))
+        moved = list.scrollTo(list.topIndex + 1, r);
+    else if (l.thumb.contains(x, y))
+        press_->thumbGrab = y - l.thumb.y;
+    else if (l.track.contains(x, y)) {
+        const bool above = l.thumb.h > 0 ? y < l.thumb.y : y < l.track.y + l.track.h / 2;
+        moved = list.scrollTo(list.topIndex + (above ? -l.fullRows : l.fullRows), r);
+    }
+    if (moved) changed(s);
+}
+
+void Runtime::dragThumb(Scene& s, Control& list, int y) {
+    const Rect r = s.clientRect(list);
+    const ListLayout l = listLayout(list, r);
+    const int span = l.track.h - l.thumb.h;
+    if (l.thumb.h == 0 || span <= 0) return;
+    const int pos = std::clamp(y - *press_->thumbGrab - l.track.y, 0, span);
+    // The row whose thumb position lies nearest.
+    if (list.scrollTo((pos * l.maxTop + span / 2) / span, r)) changed(s);
+}
+
+void Runtime::mouseWheel(std::string_view scene, int x, int y, int notches) {
+    dispatch([&] {
+        const Scene* found = find(scene);
+        if (!found || found->state != SceneState::Shown || drag_) return;
+        Scene& s = slot(scene);
+        Control* c = hitTest(s, x, y);
+        if (!c || c->kind() != ControlKind::ListBox) return;
+        const Rect r = s.clientRect(*c);
+        const ListLayout l = listLayout(*c, r);
+        if (!l.scrollBar) return;
+        // Three rows a notch, at most a page.
+        const int step = std::min(3, l.fullRows);
+        const int64_t rows = std::clamp<int64_t>(int64_t(notches) * step, -l.maxTop - 1, l.maxTop + 1);
+        if (c->scrollTo(c->topIndex + static_cast<int>(rows), r)) changed(s);
     });
 }
 
 void Runtime::mouseMove(std::string_view sceneUnderPointer, int x, int y) {
+    if (press_ && press_->thumbGrab && press_->scene == sceneUnderPointer && press_->order) {
+        Scene& s = slot(press_->scene);
+        if (s.state == SceneState::Shown && s.generation == press_->generation)
+            dragThumb(s, *s.controls[*press_->order], y);
+        return;
+    }
     if (!drag_) return;
     drag_->pointerScene = std::string(sceneUnderPointer);
     drag_->pointerX = x;
@@ -422,6 +515,7 @@ void Runtime::mouseUp(std::string_view sceneUnderPointer, int x, int y) {
         if (p.scene != sceneUnderPointer || !p.order) return;
         Scene& s = slot(p.scene);
         if (s.state != SceneState::Shown || s.generation != p.generation) return;
+        if (p.onScrollBar) return;  // scrolling selects nothing
         Control* c = hitTest(s, x, y);
         if (!c || c->order != *p.order) return;
         click(s, *c, x, y);
@@ -435,17 +529,16 @@ void Runtime::click(Scene& s, Control& c, int x, int y) {
         changed(s);
         return;
     case ControlKind::OptionButton:
-        for (auto& o : s.controls)
-            if (o->kind() == ControlKind::OptionButton && o->p.container == c.p.container)
-                o->p.value = 0;
-        c.p.value = -1;
-        changed(s);
+        chooseOption(s, c);
         return;
     case ControlKind::ListBox: {
-        Rect r = s.clientRect(c);
-        const int row = (y - r.y - 2) / kListItemHeight + c.topIndex;
-        if (y - r.y < 2 || row < 0 || row >= static_cast<int>(c.items.size())) return;
-        (void)x;
+        const Rect r = s.clientRect(c);
+        const ListLayout l = listLayout(c, r);
+        if (!l.rows.contains(x, y)) return;  // the border
+        const int row = (y - l.rows.y) / kListItemHeight + c.topIndex;
+        if (row >= static_cast<int>(c.items.size())) return;
+        // A row only partly in view comes entirely into view.
+        c.scrollIntoView(row, r);
         c.listIndex = row;
         changed(s);
         raise(s, c.name(), EventKind::Click, Event{c.index(), nullptr});
@@ -458,6 +551,124 @@ void Runtime::click(Scene& s, Control& c, int x, int y) {
     default:
         return;  // frames and components swallow the click
     }
+}
+
+void Runtime::chooseOption(Scene& s, Control& c) {
+    for (auto& o : s.controls)
+        if (o->kind() == ControlKind::OptionButton && o->p.container == c.p.container) o->p.value = 0;
+    c.p.value = -1;
+    changed(s);
+}
+
+void Runtime::moveListSelection(Scene& s, Control& list, int row) {
+    const int n = static_cast<int>(list.items.size());
+    if (n == 0) return;
+    row = std::clamp(row, 0, n - 1);
+    list.scrollIntoView(row, s.clientRect(list));
+    changed(s);
+    if (row == list.listIndex) return;
+    list.listIndex = row;
+    // Each move of the selection by keyboard raises Click, as a click would.
+    raise(s, list.name(), EventKind::Click, Event{list.index(), nullptr});
+}
+
+// ------------------------------------------------------------ keyboard
+
+namespace {
+
+// Tab stops in description order; the option buttons of one container make
+// one stop, the chosen one (or the first when none is chosen).
+std::vector<Control*> tabStops(const Scene& s) {
+    std::vector<Control*> stops;
+    for (const auto& c : s.controls) {
+        if (!s.canFocus(*c)) continue;
+        if (c->kind() == ControlKind::OptionButton) {
+            const Control* stop = nullptr;
+            for (const auto& o : s.controls)
+                if (o->kind() == ControlKind::OptionButton && o->p.container == c->p.container && s.canFocus(*o))
+                    if (!stop || (o->p.value != 0 && stop->p.value == 0)) stop = o.get();
+            if (stop != c.get()) continue;
+        }
+        stops.push_back(c.get());
+    }
+    return stops;
+}
+
+// The option buttons of the container of C, top to bottom, then left to right.
+std::vector<Control*> optionGroup(const Scene& s, const Control& c) {
+    std::vector<Control*> group;
+    for (const auto& o : s.controls)
+        if (o->kind() == ControlKind::OptionButton && o->p.container == c.p.container && s.canFocus(*o))
+            group.push_back(o.get());
+    std::stable_sort(group.begin(), group.end(), [](const Control* a, const Control* b) {
+        return std::pair(a->p.top, a->p.left) < std::pair(b->p.top, b->p.left);
+    });
+    return group;
+}
+
+}  // namespace
+
+void Runtime::keyDown(std::string_view scene, Key k) {
+    dispatch([&] {
+        const Scene* found = find(scene);
+        if (!found || found->state != SceneState::Shown || drag_) return;
+        Scene& s = slot(scene);
+        Control* f = const_cast<Control*>(s.focused());
+        if (k == Key::Tab || k == Key::ShiftTab) {
+            const auto stops = tabStops(s);
+            if (stops.empty()) return;
+            const int n = static_cast<int>(stops.size());
+            int at = -1;
+            for (int i = 0; i < n && f; ++i)
+                if (stops[size_t(i)] == f ||
+                    (f->kind() == ControlKind::OptionButton && stops[size_t(i)]->kind() == ControlKind::OptionButton &&
+                     stops[size_t(i)]->p.container == f->p.container))
+                    at = i;
+            int next = k == Key::Tab ? (at + 1) % n : (at < 0 ? n - 1 : (at + n - 1) % n);
+            setFocus(s, stops[size_t(next)]);
+            return;
+        }
+        if (!f) return;
+        switch (f->kind()) {
+        case ControlKind::CheckBox:
+            if (k == Key::Space) {
+                f->p.value = f->p.value == 1 ? 0 : 1;
+                changed(s);
+            }
+            return;
+        case ControlKind::OptionButton: {
+            if (k == Key::Space) return chooseOption(s, *f);
+            const bool back = k == Key::Up || k == Key::Left;
+            if (!back && k != Key::Down && k != Key::Right) return;
+            const auto group = optionGroup(s, *f);
+            const auto it = std::find(group.begin(), group.end(), f);
+            if (it == group.end()) return;
+            const int n = static_cast<int>(group.size());
+            const int i = static_cast<int>(it - group.begin());
+            Control* to = group[size_t((i + (back ? n - 1 : 1)) % n)];
+            setFocus(s, to);
+            chooseOption(s, *to);
+            return;
+        }
+        case ControlKind::ListBox: {
+            const int caret = f->caretIndex();
+            const int page = std::max(1, listLayout(*f, s.clientRect(*f)).fullRows - 1);
+            switch (k) {
+            case Key::Up:
+            case Key::Left: return moveListSelection(s, *f, caret - 1);
+            case Key::Down:
+            case Key::Right: return moveListSelection(s, *f, caret + 1);
+            case Key::Home: return moveListSelection(s, *f, 0);
+            case Key::End: return moveListSelection(s, *f, static_cast<int>(f->items.size()) - 1);
+            case Key::PageUp: return moveListSelection(s, *f, caret - page);
+            case Key::PageDown: return moveListSelection(s, *f, caret + page);
+            default: return;
+            }
+        }
+        default:
+            return;
+        }
+    });
 }
 
 // ------------------------------------------------------------ SceneRef

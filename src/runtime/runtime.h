@@ -30,6 +30,11 @@ const char* stateName(SceneState s);
 enum class EventKind { Load, Unload, Click, Timer, DragDrop };
 const char* eventName(EventKind e);
 
+// The keys that standard controls answer to.
+enum class Key { Space, Tab, ShiftTab, Up, Down, Left, Right, Home, End, PageUp, PageDown };
+// The key named as scripts name it ("space", "shift+tab", "pageup"), or nullopt.
+std::optional<Key> keyNamed(std::string_view name);
+
 struct Event {
     int index = -1;                      // element index of a control array
     const ControlRef* source = nullptr;  // the dragged control of a DragDrop
@@ -74,6 +79,7 @@ public:
     uint64_t generation = 0;  // counts loads; tells a rebuilt scene from the old one
     WindowId window = 0;
     std::vector<std::unique_ptr<Control>> controls;  // description order
+    int focus = -1;  // the order of the control with the keyboard focus, -1 for none
 
     const std::string& name() const { return def->desc.window.name; }
     const WindowDesc& windowDesc() const { return def->desc.window; }
@@ -82,6 +88,11 @@ public:
     // The control's rectangle in client pixels (frames' items included).
     Rect clientRect(const Control& c) const;
     const Control* frameOf(const Control& c) const;
+    // A standard control that can take the keyboard focus now: a check box,
+    // option button or list box, visible and enabled, in a visible frame.
+    bool canFocus(const Control& c) const;
+    // The control with the keyboard focus, or null.
+    const Control* focused() const;
 };
 
 // Checks every handler binding, container and asset id against the
@@ -129,6 +140,11 @@ public:
     void mouseUp(std::string_view sceneUnderPointer, int x, int y);
     void mouseMove(std::string_view sceneUnderPointer, int x, int y);
     void closeBox(std::string_view scene);
+    // The wheel turned over a point of the scene: NOTCHES, positive towards
+    // the player (the list scrolls down).
+    void mouseWheel(std::string_view scene, int x, int y, int notches);
+    // A key pressed while the scene's window is active.
+    void keyDown(std::string_view scene, Key k);
 
     // --- timers ------------------------------------------------------------
     std::optional<int64_t> nextDue() const;
@@ -172,6 +188,11 @@ private:
     void destroy(Scene& s);
     void raise(Scene& s, const std::string& control, EventKind ev, const Event& e);
     void click(Scene& s, Control& c, int x, int y);
+    void pressList(Scene& s, Control& list, int x, int y);
+    void dragThumb(Scene& s, Control& list, int y);
+    void chooseOption(Scene& s, Control& option);
+    void moveListSelection(Scene& s, Control& list, int row);
+    void setFocus(Scene& s, const Control* c);
     void finish(int code);
     void endCheck();
 
@@ -193,6 +214,8 @@ private:
         std::string scene;
         uint64_t generation = 0;
         std::optional<size_t> order;  // the control pressed, none for the background
+        bool onScrollBar = false;      // a list box's scroll bar: no selection, no Click
+        std::optional<int> thumbGrab;  // the thumb held, this far below its top edge
     };
     std::optional<Press> press_;
     std::optional<Drag> drag_;

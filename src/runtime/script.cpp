@@ -1,6 +1,8 @@
 #include "runtime/script.h"
 
+#include <algorithm>
 #include <charconv>
+#include <limits>
 #include <istream>
 #include <sstream>
 
@@ -16,6 +18,7 @@ std::vector<std::string> splitWords(const std::string& line, std::string* error)
             ++i;
             continue;
         }
+        if (line[i] == '#') break;  // a comment
         if (line[i] == '"') {
             size_t j = line.find('"', i + 1);
             if (j == std::string::npos) {
@@ -27,11 +30,18 @@ std::vector<std::string> splitWords(const std::string& line, std::string* error)
             continue;
         }
         size_t j = i;
-        while (j < line.size() && line[j] != ' ' && line[j] != '\t' && line[j] != '\r') ++j;
+        while (j < line.size() && line[j] != ' ' && line[j] != '\t' && line[j] != '\r' && line[j] != '#') ++j;
         out.push_back(line.substr(i, j - i));
         i = j;
     }
     return out;
+}
+
+void HeadlessHost::wait(int64_t ms) {
+    if (ms < 0 || ms > kMaxWaitMs) throw MalformedLine("a wait lasts 0 to " + std::to_string(kMaxWaitMs) + " ms");
+    const int64_t now = clock_.now();
+    if (now > std::numeric_limits<int64_t>::max() - ms) throw MalformedLine("game time would overflow");
+    rt_.advanceTo(clock_, now + ms);
 }
 
 namespace {
@@ -128,6 +138,8 @@ public:
         if (cmd == "drag") return drag(w);
         if (cmd == "select") return select(w);
         if (cmd == "close") return close(w);
+        if (cmd == "key") return key(w);
+        if (cmd == "wheel") return wheel(w);
         if (cmd == "wait") return wait(w);
         if (cmd == "expect") return expect(w);
         if (cmd == "screenshot") return screenshot(w);
@@ -176,9 +188,16 @@ private:
 
     void click(const std::vector<std::string>& w) {
         if (w.size() == 4) {
-            const Scene& s = shownScene(w[1]);
+            const Scene* found = rt_.find(w[1]);
+            if (!found) malformed("unknown scene " + w[1]);
             auto x = parseInt(w[2]), y = parseInt(w[3]);
             if (!x || !y) malformed("usage: click SCENE X Y");
+            const WindowDesc& win = found->windowDesc();
+            // No player can click outside the client area and reach the scene.
+            if (*x < 0 || *y < 0 || *x >= win.widthPx() || *y >= win.heightPx())
+                malformed(std::to_string(*x) + "," + std::to_string(*y) + " lies outside the client area of " + w[1] +
+                          " (" + std::to_string(win.widthPx()) + " x " + std::to_string(win.heightPx()) + ")");
+            const Scene& s = shownScene(w[1]);
             press(s.name(), int(*x), int(*y), s.name(), int(*x), int(*y));
             return;
         }
@@ -210,30 +229,71 @@ private:
         if (*idx < 0 || *idx >= static_cast<int64_t>(c.items.size()))
             throw Failure{1, display(n) + " has no entry " + std::to_string(*idx) + " (it has " +
                                  std::to_string(c.items.size()) + ")"};
-        Rect r = s.clientRect(c);
-        const int rows = std::max(1, (r.h - 4) / kListItemHeight);
-        // Scroll the entry into view first, as a player would.
-        if (*idx < c.topIndex) c.topIndex = int(*idx);
-        if (*idx >= c.topIndex + rows) c.topIndex = int(*idx) - rows + 1;
-        int x = r.x + r.w / 2;
-        int y = r.y + 2 + (int(*idx) - c.topIndex) * kListItemHeight + kListItemHeight / 2;
+        const int row = static_cast<int>(*idx);
+        // As a player does: the scroll bar's arrows bring the entry into view,
+        // then a click on it.
+        const Rect r = s.clientRect(c);
+        const uint64_t gen = s.generation;
+        for (size_t guard = c.items.size() + 1; guard > 0; --guard) {
+            const ListLayout l = listLayout(c, r);
+            const bool above = row < c.topIndex, below = row >= c.topIndex + l.fullRows;
+            if (!l.scrollBar || (!above && !below)) break;
+            const Rect& arrow = above ? l.up : l.down;
+            const int x = arrow.x + arrow.w / 2, y = arrow.y + arrow.h / 2;
+            const int top = c.topIndex;
+            press(s.name(), x, y, s.name(), x, y);
+            if (rt_.ended() || s.state != SceneState::Shown || s.generation != gen)
+                throw Failure{1, "scrolling " + display(n) + " ended its scene"};
+            if (c.topIndex == top) break;  // hidden or covered: the press went elsewhere
+        }
+        // The click goes where the entry stands, also on a list that is
+        // hidden or covered: the press then reaches what lies there.
+        const ListLayout l = listLayout(c, r);
+        const int x = l.rows.x + l.rows.w / 2;
+        const int y = std::clamp(l.rows.y + (row - c.topIndex) * kListItemHeight + kListItemHeight / 2, l.rows.y,
+                                 l.rows.y + std::max(0, l.rows.h - 1));
+        const bool inView = row >= c.topIndex && row < c.topIndex + l.fullRows;
+        if (!inView && rt_.hitTest(s, x, y) == &c)
+            throw Failure{1, display(n) + " cannot bring entry " + w[2] + " into view"};
         press(s.name(), x, y, s.name(), x, y);
     }
 
     void close(const std::vector<std::string>& w) {
         arity(w, 2, "close SCENE");
-        const Scene* s = rt_.find(w[1]);
-        if (!s) malformed("unknown scene " + w[1]);
-        if (rt_.ended()) throw Failure{1, "the game has ended"};
-        if (s->state == SceneState::Unloaded) throw Failure{1, "scene " + w[1] + " has no window"};
-        rt_.closeBox(w[1]);
+        // The close box is on the window: only a shown scene has one to click.
+        const Scene& s = shownScene(w[1]);
+        rt_.closeBox(s.name());
+        host_.settle();
+    }
+
+    void key(const std::vector<std::string>& w) {
+        arity(w, 3, "key SCENE space|tab|shift+tab|up|down|left|right|home|end|pageup|pagedown");
+        auto k = keyNamed(w[2]);
+        if (!k) malformed("no key named " + w[2] + " (space, tab, shift+tab, up, down, left, right, home, end, pageup, pagedown)");
+        const Scene& s = shownScene(w[1]);
+        rt_.keyDown(s.name(), *k);
+        host_.settle();
+    }
+
+    void wheel(const std::vector<std::string>& w) {
+        arity(w, 3, "wheel SCENE.CONTROL NOTCHES");
+        ControlName n = parseControl(w[1], false);
+        auto notches = parseInt(w[2]);
+        constexpr int kMaxNotches = 1000;
+        if (!notches || *notches < -kMaxNotches || *notches > kMaxNotches)
+            malformed("usage: wheel SCENE.CONTROL NOTCHES (-1000 to 1000, negative up)");
+        const Scene& s = shownScene(n.scene);
+        auto [x, y] = centre(s, control(n, s));
+        rt_.mouseWheel(s.name(), x, y, static_cast<int>(*notches));
         host_.settle();
     }
 
     void wait(const std::vector<std::string>& w) {
         arity(w, 2, "wait MS");
         auto ms = parseInt(w[1]);
-        if (!ms || *ms < 0) malformed("usage: wait MS (a whole number of milliseconds)");
+        if (!ms || *ms < 0 || *ms > kMaxWaitMs)
+            malformed("usage: wait MS (a whole number of milliseconds, at most " + std::to_string(kMaxWaitMs) +
+                      ", a day)");
         host_.wait(*ms);
     }
 
@@ -278,6 +338,7 @@ private:
         arity(w, 3, "screenshot SCENE FILE.png");
         const Scene* s = rt_.find(w[1]);
         if (!s) malformed("unknown scene " + w[1]);
+        if (w[2].find('\0') != std::string::npos) malformed("the file name holds a NUL byte");
         if (!s->isLoaded()) throw Failure{1, "scene " + w[1] + " is unloaded: nothing to take a picture of"};
         std::string err;
         if (!writeScenePng(rt_, *s, w[2], &err)) throw Failure{2, err};
@@ -309,7 +370,7 @@ ScriptResult ScriptRunner::run(std::istream& in) {
             result.message = "line " + std::to_string(lineNo) + ": " + err;
             return result;
         }
-        if (words.empty() || words[0].starts_with("#")) continue;
+        if (words.empty()) continue;
         try {
             interp.run(words);
             ++result.commands;
@@ -320,11 +381,15 @@ ScriptResult ScriptRunner::run(std::istream& in) {
             result.exitCode = f.code;
             result.message = "line " + std::to_string(lineNo) + ": " + f.message;
             return result;
-        } catch (const std::exception& e) {
+        } catch (const std::exception& e) {  // MalformedLine among them
             result.exitCode = 2;
             result.message = "line " + std::to_string(lineNo) + ": " + e.what();
             return result;
         }
+    }
+    if (in.bad()) {
+        result.exitCode = 2;
+        result.message = "line " + std::to_string(lineNo + 1) + ": cannot read the script";
     }
     return result;
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,12 +15,22 @@
 
 namespace az {
 
+// The longest `wait`: a day of game time.
+constexpr int64_t kMaxWaitMs = 24LL * 60 * 60 * 1000;
+
+// Thrown by an `expect` extension for a line it cannot read: the script is
+// malformed (exit 2), not a failed expectation.
+struct MalformedLine : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // Where a script runs: headless with a manual clock, or in real windows.
 class ScriptHost {
 public:
     virtual ~ScriptHost() = default;
     virtual Runtime& runtime() = 0;
-    // Lets MS of game time pass, delivering every due tick in order.
+    // Lets MS of game time pass (0 to kMaxWaitMs), delivering every due
+    // tick in order.
     virtual void wait(int64_t ms) = 0;
     // Called after every input command, so that a real host can show it.
     virtual void settle() {}
@@ -50,7 +61,8 @@ private:
     std::map<std::string, ExpectExtension> extensions_;
 };
 
-// Splits a script line into words; "quoted text" is one word, kept with its quotes.
+// Splits a script line into words; "quoted text" is one word, kept with its
+// quotes. A # outside quotes starts a comment that runs to the end of the line.
 std::vector<std::string> splitWords(const std::string& line, std::string* error);
 
 // A headless host: headless windows and a manual clock at game time 0.
@@ -59,7 +71,7 @@ public:
     explicit HeadlessHost(std::vector<SceneDef> defs)
         : rt_(std::move(defs), ws_, clock_) {}
     Runtime& runtime() override { return rt_; }
-    void wait(int64_t ms) override { rt_.advanceTo(clock_, clock_.now() + ms); }
+    void wait(int64_t ms) override;
     HeadlessWindowSystem& windows() { return ws_; }
     ManualClock& clock() { return clock_; }
 

@@ -399,5 +399,60 @@ expect Form8.Label3.Visible false
 )");
 }
 
+// The answer list is 41 pixels high: two rows and most of the third in
+// view, and a scroll bar at x 615..630 with its arrows at y 434..449 and
+// 455..470 and a track of five pixels between them.
+TEST(Market, TheListsScrollBarScrollsWithoutAnswering) {
+    Market m;
+    const std::string untouched = kAiming + "expect Form8.List1.ListIndex -1\nexpect Form8.Image10.Visible false\n";
+    m.play(kAim + R"(
+click Form8 622 463           # the down arrow
+expect Form8.List1.TopIndex 1
+)" + untouched + R"(
+click Form8 622 442           # the up arrow
+expect Form8.List1.TopIndex 0
+click Form8 622 454           # the track below its middle: a page down
+expect Form8.List1.TopIndex 1
+click Form8 622 451           # above it: a page up
+expect Form8.List1.TopIndex 0
+wheel Form8.List1 1
+expect Form8.List1.TopIndex 1
+wheel Form8.List1 -1
+expect Form8.List1.TopIndex 0
+)" + untouched + R"(
+click Form8 560 466           # "Pokecat", its row partly in view
+expect Form8.List1.ListIndex 2
+expect Form8.List1.TopIndex 1
+expect Form8.Label4.Caption "Uuaauaauaa !?"
+expect Form8.List1.Visible false
+expect Form8.Image7.Visible true
+)");
+}
+
+// Down in the list moves the selection and answers as a click would:
+// from no selection the first Down lands on "Ne", the next on "Pokecat".
+TEST(Market, TheKeyboardAnswersInTheList) {
+    Market m;
+    m.play(kAim + R"(
+key Form8 tab                 # the list takes the focus
+expect Form8.List1.ListIndex -1
+key Form8 down
+expect Form8.List1.ListIndex 1
+expect Form8.Label7.Visible true
+expect Form8.Image8.Visible false
+expect Form8.Image1.Visible true
+expect Form8.List1.Visible true
+key Form8 down
+expect Form8.List1.ListIndex 2
+expect Form8.List1.TopIndex 1
+expect Form8.Label4.Caption "Uuaauaauaa !?"
+expect Form8.List1.Visible false
+expect Form8.Image7.Visible true
+key Form8 up                  # the hidden list has lost the focus
+expect Form8.List1.ListIndex 2
+expect Form8.Image10.Visible false
+)");
+}
+
 }  // namespace
 }  // namespace az

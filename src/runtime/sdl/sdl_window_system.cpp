@@ -3,10 +3,12 @@
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <cairo.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -57,14 +59,100 @@ SdlWindowSystem::Window* SdlWindowSystem::bySdlId(Uint32 id) {
     return nullptr;
 }
 
-void SdlWindowSystem::applyX11Hints(SDL_Window* win) {
+namespace {
+
+struct X11Window {
+    Display* dpy = nullptr;
+    ::Window xw = 0;
+};
+
+std::optional<X11Window> x11Of(SDL_Window* win) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(win, &info) || info.subsystem != SDL_SYSWM_X11) return;
-    Display* dpy = info.info.x11.display;
-    ::Window xw = info.info.x11.window;
+    if (!SDL_GetWindowWMInfo(win, &info) || info.subsystem != SDL_SYSWM_X11) return std::nullopt;
+    return X11Window{info.info.x11.display, info.info.x11.window};
+}
 
-    // Fixed windows: a caption with a close box, no minimise or maximise.
+// The legacy name properties in a proper encoding: Latin-1 where the
+// caption fits it, else compound text, so that tools reading WM_NAME find
+// the Czech captions (SDL writes raw UTF-8 labelled as Latin-1 there).
+void setLegacyNames(const X11Window& x, const std::string& caption) {
+    char* list[] = {const_cast<char*>(caption.c_str())};
+    XTextProperty prop{};
+    if (Xutf8TextListToTextProperty(x.dpy, list, 1, XStdICCTextStyle, &prop) < Success) return;
+    XSetWMName(x.dpy, x.xw, &prop);
+    XSetWMIconName(x.dpy, x.xw, &prop);
+    XFree(prop.value);
+}
+
+// SDL puts all our windows in one window group. Window managers keep a
+// utility window of a group above the whole group, as if it were transient
+// for it; out of the group, the other scenes come to the front over it.
+void leaveWindowGroup(const X11Window& x) {
+    XWMHints* h = XGetWMHints(x.dpy, x.xw);
+    if (!h) return;
+    h->flags &= ~WindowGroupHint;
+    h->window_group = 0;
+    XSetWMHints(x.dpy, x.xw, h);
+    XFree(h);
+}
+
+bool hasWindowManager(Display* dpy) {
+    Atom check = XInternAtom(dpy, "_NET_SUPPORTING_WM_CHECK", False);
+    Atom type;
+    int format;
+    unsigned long n = 0, after;
+    unsigned char* data = nullptr;
+    bool found = XGetWindowProperty(dpy, DefaultRootWindow(dpy), check, 0, 1, False, XA_WINDOW, &type, &format, &n,
+                                    &after, &data) == Success &&
+                 n == 1;
+    if (data) XFree(data);
+    return found;
+}
+
+// The frame the window manager will put around the window: left, right,
+// top, bottom. Asked for before the window is mapped; zeros without a
+// window manager or when it does not answer in time.
+std::array<long, 4> frameExtents(const X11Window& x) {
+    std::array<long, 4> ext{0, 0, 0, 0};
+    if (!hasWindowManager(x.dpy)) return ext;
+    Atom extents = XInternAtom(x.dpy, "_NET_FRAME_EXTENTS", False);
+    XEvent req{};
+    req.xclient.type = ClientMessage;
+    req.xclient.window = x.xw;
+    req.xclient.message_type = XInternAtom(x.dpy, "_NET_REQUEST_FRAME_EXTENTS", False);
+    req.xclient.format = 32;
+    XSendEvent(x.dpy, DefaultRootWindow(x.dpy), False, SubstructureRedirectMask | SubstructureNotifyMask, &req);
+    for (int tries = 0; tries < 30; ++tries) {
+        XSync(x.dpy, False);
+        Atom type;
+        int format;
+        unsigned long n = 0, after;
+        unsigned char* data = nullptr;
+        const bool got = XGetWindowProperty(x.dpy, x.xw, extents, 0, 4, False, XA_CARDINAL, &type, &format, &n,
+                                            &after, &data) == Success &&
+                         n == 4 && format == 32;
+        if (got) {
+            const long* v = reinterpret_cast<const long*>(data);
+            for (int i = 0; i < 4; ++i) ext[size_t(i)] = v[i];
+        }
+        if (data) XFree(data);
+        if (got) break;
+        SDL_Delay(10);
+    }
+    return ext;
+}
+
+}  // namespace
+
+void SdlWindowSystem::applyX11Hints(SDL_Window* win) {
+    auto x = x11Of(win);
+    if (!x) return;
+    Display* dpy = x->dpy;
+    ::Window xw = x->xw;
+
+    // Fixed windows: a caption with a close box, no minimise or maximise,
+    // asked for both through the Motif hints and the allowed actions.
     struct {
         unsigned long flags, functions, decorations;
         long inputMode;
@@ -73,24 +161,44 @@ void SdlWindowSystem::applyX11Hints(SDL_Window* win) {
     Atom motifAtom = XInternAtom(dpy, "_MOTIF_WM_HINTS", False);
     XChangeProperty(dpy, xw, motifAtom, motifAtom, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&motif), 5);
-
-    // The tool window (the quit dialog) stays an ordinary window type: a
-    // utility or dialog type would make window managers keep it above the
-    // scenes behind it, which must come to the front when clicked. Its tool
-    // look is what the hints allow: a caption with only a close box, and no
-    // taskbar entry.
+    Atom actions[] = {XInternAtom(dpy, "_NET_WM_ACTION_MOVE", False), XInternAtom(dpy, "_NET_WM_ACTION_CLOSE", False)};
+    XChangeProperty(dpy, xw, XInternAtom(dpy, "_NET_WM_ALLOWED_ACTIONS", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(actions), 2);
     XFlush(dpy);
+}
+
+void SdlWindowSystem::centre(SDL_Window* win) {
+    // The client area, not the frame, goes to the middle of the screen.
+    std::array<long, 4> ext{0, 0, 0, 0};
+    if (auto x = x11Of(win)) ext = frameExtents(*x);
+    SDL_Rect screen;
+    int w, h;
+    SDL_GetWindowSize(win, &w, &h);
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(win)), &screen) != 0) return;
+    const int cx = screen.x + (screen.w - w) / 2, cy = screen.y + (screen.h - h) / 2;
+    // Before mapping, the window manager puts the frame's corner where the
+    // window stands.
+    SDL_SetWindowPosition(win, cx - int(ext[0]), cy - int(ext[2]));
 }
 
 WindowId SdlWindowSystem::createWindow(const std::string& scene, const WindowDesc& d) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (!d.taskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
+    // The fixed tool window is a utility window: window managers may draw
+    // it with a small caption. It is transient for no window and in no
+    // group, so the scenes behind it still come to the front when clicked.
+    if (d.border == Border::FixedToolWindow) flags |= SDL_WINDOW_UTILITY;
     SDL_Window* win = SDL_CreateWindow(d.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                        d.widthPx(), d.heightPx(), flags);
     if (!win) throw std::runtime_error(std::string("cannot create a window: ") + SDL_GetError());
-    if (images_) {
-        // The scene's own icon, else the program's.
-        if (auto img = images_(d.icon ? d.icon : 42, 32)) {
+    if (auto x = x11Of(win)) {
+        setLegacyNames(*x, d.caption);
+        if (d.border == Border::FixedToolWindow) leaveWindowGroup(*x);
+    }
+    // Only a scene with an icon of its own carries one; the others show the
+    // window system's default.
+    if (images_ && d.icon) {
+        if (auto img = images_(d.icon, 32)) {
             SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(img->argb.data(), img->w, img->h, 32,
                                                                 img->w * 4, SDL_PIXELFORMAT_ARGB8888);
             if (s) {
@@ -121,6 +229,10 @@ void SdlWindowSystem::showWindow(WindowId id) {
     // SDL writes its own decoration hints while creating the window; ours
     // go on last, before the window manager sees the window mapped.
     applyX11Hints(w->sdl);
+    if (!w->placed) {
+        centre(w->sdl);
+        w->placed = true;
+    }
     SDL_ShowWindow(w->sdl);
     SDL_RaiseWindow(w->sdl);
     std::erase(zorder_, id);
@@ -265,6 +377,11 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
         case SDL_WINDOWEVENT_LEAVE:
             currentCursor_ = -1;
             break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            // Scenes cannot be minimised; a window manager that offers it
+            // anyway would leave a player without a taskbar no way back.
+            if (w->visible) SDL_RestoreWindow(w->sdl);
+            break;
         default:
             break;
         }
@@ -312,9 +429,45 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
         }
         break;
     }
+    case SDL_KEYDOWN: {
+        Window* w = bySdlId(ev.key.windowID);
+        if (!w) break;
+        const bool shift = ev.key.keysym.mod & KMOD_SHIFT;
+        std::optional<Key> k;
+        switch (ev.key.keysym.sym) {
+        case SDLK_SPACE:
+            if (!ev.key.repeat) k = Key::Space;
+            break;
+        case SDLK_TAB: k = shift ? Key::ShiftTab : Key::Tab; break;
+        case SDLK_UP: k = Key::Up; break;
+        case SDLK_DOWN: k = Key::Down; break;
+        case SDLK_LEFT: k = Key::Left; break;
+        case SDLK_RIGHT: k = Key::Right; break;
+        case SDLK_HOME: k = Key::Home; break;
+        case SDLK_END: k = Key::End; break;
+        case SDLK_PAGEUP: k = Key::PageUp; break;
+        case SDLK_PAGEDOWN: k = Key::PageDown; break;
+        default: break;
+        }
+        if (k) {
+            std::string scene = w->scene;
+            rt_->keyDown(scene, *k);
+        }
+        break;
+    }
+    case SDL_MOUSEWHEEL: {
+        Window* w = bySdlId(ev.wheel.windowID);
+        if (!w || ev.wheel.y == 0) break;
+        const int up = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
+        std::string scene = w->scene;
+        rt_->mouseWheel(scene, ev.wheel.mouseX, ev.wheel.mouseY, -up);
+        break;
+    }
     case SDL_MOUSEMOTION: {
         Window* w = bySdlId(ev.motion.windowID);
         if (!w) break;
+        // A list box's scroll thumb follows the held pointer.
+        if ((ev.motion.state & SDL_BUTTON_LMASK) && !rt_->drag()) rt_->mouseMove(w->scene, ev.motion.x, ev.motion.y);
         if (rt_->drag()) {
             const SDL_Point g = globalPoint(w->sdl, ev.motion.x, ev.motion.y);
             auto under = windowUnder(g);

@@ -55,6 +55,7 @@ private:
         SDL_Window* sdl = nullptr;
         bool dirty = true;
         bool visible = false;
+        bool placed = false;  // centred once, when first shown
     };
 
     Window* byId(WindowId id);
@@ -67,6 +68,7 @@ private:
     void updateCursor(const std::string& scene, int x, int y);
     void step(Clock& clock, int64_t until);
     void applyX11Hints(SDL_Window* win);
+    static void centre(SDL_Window* win);
     void showToolTip(const std::string& text, SDL_Point at);
     void hideToolTip();
 
