@@ -21,28 +21,28 @@ std::vector<SceneDef> testGame() {
         checkBox("Check").at(0, 2000, 900, 255).val(1),
         timer("Tick", 3000).disabled(),
     };
-    a.onLoad([](Runtime& rt, const Event&) {
+    a.onLoad([](Runtime& rt, const SceneRef&, const Event&) {
         for (auto s : {"jedna", "dvě", "tři", "čtyři", "pět"}) rt.scene("Start").control("List").addItem(s);
     });
-    a.on("Hello", EventKind::Click, [](Runtime& rt, const Event&) {
+    a.on("Hello", EventKind::Click, [](Runtime& rt, const SceneRef&, const Event&) {
         rt.scene("Start").control("Hello").setCaption("Nazdar");
         rt.scene("Start").control("Tick").setEnabled(true);
     });
-    a.on("Tick", EventKind::Timer, [](Runtime& rt, const Event&) {
+    a.on("Tick", EventKind::Timer, [](Runtime& rt, const SceneRef&, const Event&) {
         rt.scene("Start").control("Tick").setEnabled(false);
         rt.scene("Next").show();
     });
-    a.on("List", EventKind::Click, [](Runtime& rt, const Event&) {
+    a.on("List", EventKind::Click, [](Runtime& rt, const SceneRef&, const Event&) {
         rt.scene("Start").control("Hello").setCaption(
             "vybráno " + std::to_string(rt.scene("Start").control("List").listIndex()));
     });
-    a.on("Spot", EventKind::DragDrop, [](Runtime& rt, const Event& e) {
+    a.on("Spot", EventKind::DragDrop, [](Runtime& rt, const SceneRef&, const Event& e) {
         rt.scene("Start").control("Hello").setCaption("dostal " + e.source->tag());
     });
     SceneDef b;
     b.desc.window = WindowDesc{"Next", "Next", 3000, 3000, Border::FixedSingle, 0, 0, 0, true};
     b.desc.controls = {image("Target").at(0, 0, 600, 600)};
-    b.on("Target", EventKind::DragDrop, [](Runtime& rt, const Event& e) {
+    b.on("Target", EventKind::DragDrop, [](Runtime& rt, const SceneRef&, const Event& e) {
         e.source->setVisible(false);
         rt.scene("Next").unload();
     });

@@ -128,7 +128,7 @@ TEST_F(SdlWindows, ADragFollowsThePointerWithItsOutlineAndDropsOnTheControlUnder
     SceneDef d = emptyScene("late");  // 627 x 491, dark navy
     d.desc.controls = {image("Item").at(150, 150, 600, 600).draggable().withTag("Gun"),
                        image("Target").at(6000, 4500, 1500, 1500)};
-    d.on("Target", EventKind::DragDrop, [&](Runtime&, const Event& e) { drops.push_back(e.source->tag()); });
+    d.on("Target", EventKind::DragDrop, [&](Runtime&, const SceneRef&, const Event& e) { drops.push_back(e.source->tag()); });
     Runtime rt({d}, ws, clock);
     ws.attach(rt);
     rt.start("late");

@@ -70,7 +70,7 @@ Runtime::Runtime(std::vector<SceneDef> defs, WindowSystem& ws, Clock& clock)
         s->def = &d;
         scenes_.push_back(std::move(s));
         for (const auto& h : d.handlers)
-            handlers_[{d.desc.window.name, h.control, h.event}] = &h.fn;
+            handlers_[{d.desc.window.name, h.control, h.event}] = &h;
     }
 }
 
@@ -236,7 +236,12 @@ void Runtime::destroy(Scene& s) {
 void Runtime::raise(Scene& s, const std::string& control, EventKind ev, const Event& e) {
     auto it = handlers_.find({s.name(), control, ev});
     if (it == handlers_.end()) return;
-    (*it->second)(*this, e);
+    const HandlerBinding& h = *it->second;
+    const SceneRef me(*this, s.name());
+    if (h.fn)
+        h.fn(*this, me, e);
+    else
+        run(h.steps, me, e);
 }
 
 void Runtime::changed(const Scene& s) {
@@ -530,12 +535,18 @@ void ControlRef::addItem(std::string item) const {
         c.items.push_back(std::move(item));
     });
 }
+// A property or method the component does not have is a failing
+// operation, as a misspelt control name is.
 void ControlRef::set(std::string_view property, const Value& v) const {
     Control& c = resolve();
+    if (!hasComponentProperty(c.kind(), property))
+        throw RuntimeError(scene_ + "." + c.displayName() + " has no property " + std::string(property));
     if (c.component) c.component->setProperty(property, v);
 }
 void ControlRef::call(std::string_view method) const {
     Control& c = resolve();
+    if (!hasComponentMethod(c.kind(), method))
+        throw RuntimeError(scene_ + "." + c.displayName() + " has no method " + std::string(method));
     if (c.component) c.component->call(method);
 }
 

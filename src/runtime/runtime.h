@@ -16,6 +16,7 @@
 #include "runtime/control.h"
 #include "runtime/description.h"
 #include "runtime/picture.h"
+#include "runtime/steps.h"
 #include "runtime/window_system.h"
 
 namespace az {
@@ -35,12 +36,15 @@ struct Event {
     const ControlRef* source = nullptr;  // the dragged control of a DragDrop
 };
 
-using Handler = std::function<void(Runtime&, const Event&)>;
+// A handler written as code gets the runtime, its own scene and the event.
+// The game's scenes write theirs as steps instead (runtime/steps.h).
+using Handler = std::function<void(Runtime&, const SceneRef& me, const Event&)>;
 
 struct HandlerBinding {
     std::string control;  // empty for the scene's own Load and Unload
     EventKind event;
-    Handler fn;
+    Handler fn;           // either code ...
+    Steps steps;          // ... or steps, checked against the descriptions
 };
 
 // A scene as the game is written: its description and its handlers.
@@ -49,11 +53,20 @@ struct SceneDef {
     std::vector<HandlerBinding> handlers;
 
     SceneDef& on(std::string control, EventKind ev, Handler fn) {
-        handlers.push_back({std::move(control), ev, std::move(fn)});
+        handlers.push_back({std::move(control), ev, std::move(fn), {}});
+        return *this;
+    }
+    SceneDef& on(std::string control, EventKind ev, Steps steps) {
+        handlers.push_back({std::move(control), ev, nullptr, std::move(steps)});
         return *this;
     }
     SceneDef& onLoad(Handler fn) { return on("", EventKind::Load, std::move(fn)); }
     SceneDef& onUnload(Handler fn) { return on("", EventKind::Unload, std::move(fn)); }
+    SceneDef& onLoad(Steps steps) { return on("", EventKind::Load, std::move(steps)); }
+    SceneDef& onUnload(Steps steps) { return on("", EventKind::Unload, std::move(steps)); }
+    SceneDef& onClick(std::string control, Steps steps) { return on(std::move(control), EventKind::Click, std::move(steps)); }
+    SceneDef& onTimer(std::string timer, Steps steps) { return on(std::move(timer), EventKind::Timer, std::move(steps)); }
+    SceneDef& onDrop(std::string image, Steps steps) { return on(std::move(image), EventKind::DragDrop, std::move(steps)); }
 };
 
 // A failing operation on a scene or control: fatal for the program.
@@ -171,13 +184,15 @@ private:
     void load(Scene& s);
     void destroy(Scene& s);
     void raise(Scene& s, const std::string& control, EventKind ev, const Event& e);
+    void run(const Steps& steps, const SceneRef& me, const Event& e);
+    bool holds(const Test& t, const SceneRef& me, const Event& e);
     void click(Scene& s, Control& c, int x, int y);
     void finish(int code);
     void endCheck();
 
     std::vector<SceneDef> defs_;
     std::vector<std::unique_ptr<Scene>> scenes_;
-    std::map<std::tuple<std::string, std::string, EventKind>, const Handler*> handlers_;
+    std::map<std::tuple<std::string, std::string, EventKind>, const HandlerBinding*> handlers_;
     WindowSystem& ws_;
     Clock& clock_;
     ComponentFactory factory_;

@@ -200,7 +200,7 @@ SceneDef testScene(const std::string& name) {
 SceneDef menuScene(std::string file, int* ticks) {
     SceneDef d = testScene("Menu");
     d.desc.controls = {midiControl("MMControl1").at(1200, 5760, 3540, 330), timer("Timer1", 500)};
-    d.onLoad([file](Runtime& rt, const Event&) {
+    d.onLoad([file](Runtime& rt, const SceneRef&, const Event&) {
         ControlRef m = rt.scene("Menu").control("MMControl1");
         m.set("Notify", false);
         m.set("Wait", true);
@@ -210,10 +210,10 @@ SceneDef menuScene(std::string file, int* ticks) {
         m.set("Command", std::string("Open"));
         m.set("Command", std::string("Play"));
     });
-    d.onUnload([](Runtime& rt, const Event&) {
+    d.onUnload([](Runtime& rt, const SceneRef&, const Event&) {
         rt.scene("Menu").control("MMControl1").set("Command", std::string("Close"));
     });
-    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const Event&) { ++*ticks; });
+    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const SceneRef&, const Event&) { ++*ticks; });
     return d;
 }
 
@@ -221,12 +221,12 @@ SceneDef menuScene(std::string file, int* ticks) {
 SceneDef movieScene(std::string file, int* ticks, std::string back = "003366") {
     SceneDef d = testScene("Intro");
     d.desc.controls = {timer("Timer1", 500), moviePlayer("mov1").at(0, 0, 2400, 900).movieBack(back)};
-    d.onLoad([file](Runtime& rt, const Event&) {
+    d.onLoad([file](Runtime& rt, const SceneRef&, const Event&) {
         ControlRef m = rt.scene("Intro").control("mov1");
         m.set("Movie", rt.programPath(file));
         m.call("Play");
     });
-    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const Event&) { ++*ticks; });
+    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const SceneRef&, const Event&) { ++*ticks; });
     return d;
 }
 
@@ -234,7 +234,7 @@ SceneDef bannerScene(int* ticks) {
     SceneDef d = testScene("Credits");
     d.desc.controls = {aniGif("AniGIF1").at(1440, 600, 6855, 975).pic(45).back(0x00C0C0C0).cursor(11),
                        timer("Timer1", 500)};
-    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const Event&) { ++*ticks; });
+    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const SceneRef&, const Event&) { ++*ticks; });
     return d;
 }
 

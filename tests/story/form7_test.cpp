@@ -117,7 +117,7 @@ TEST(Form7, UnloadsTheMapBeforeShowingThePlace) {
         for (const Place& p : kPlaces)
             if (d.desc.window.name == p.target) {
                 d.handlers.clear();
-                d.onLoad([&seen, target = std::string(p.target)](Runtime& rt, const Event&) {
+                d.onLoad([&seen, target = std::string(p.target)](Runtime& rt, const SceneRef&, const Event&) {
                     seen.push_back(target + " " + stateName(rt.state("Form7")));
                 });
             }
