@@ -247,11 +247,12 @@ void drawListBox(cairo_t* cr, const Control& c, const Rect& r) {
         raisedBox(cr, {sx, sy + 16 + pos, 16, thumb});
         setColor(cr, sysColor(18));
         for (int k = 0; k < 2; ++k) {
+            // The up arrow at the top, the down arrow at the bottom.
             const double ax = sx + 8, ay = k == 0 ? sy + 6 : sy + sh - 10;
-            const double d = k == 0 ? 1 : -1;
-            cairo_move_to(cr, ax - 4, ay + (k == 0 ? 4 : 0));
-            cairo_line_to(cr, ax + 4, ay + (k == 0 ? 4 : 0));
-            cairo_line_to(cr, ax, ay + (k == 0 ? 0 : 4) + 0 * d);
+            const double base = k == 0 ? ay + 4 : ay, tip = k == 0 ? ay : ay + 4;
+            cairo_move_to(cr, ax - 4, base);
+            cairo_line_to(cr, ax + 4, base);
+            cairo_line_to(cr, ax, tip);
             cairo_close_path(cr);
             cairo_fill(cr);
         }

@@ -34,12 +34,13 @@ fs::path scratchDir() {
     return dir;
 }
 
-// The scratch folder goes when the tests end, unless AZ_KEEP_TEST_FILES
-// is set: then its pictures and recordings can be looked at.
+// The scratch folder goes when the tests end, unless AZ_TEST_OUT is set
+// (the folder for test output to look at): then its pictures and
+// recordings stay.
 class ScratchCleanup : public ::testing::Environment {
 public:
     void TearDown() override {
-        if (std::getenv("AZ_KEEP_TEST_FILES"))
+        if (std::getenv("AZ_TEST_OUT"))
             std::printf("media test files kept in %s\n", scratchDir().c_str());
         else
             fs::remove_all(scratchDir());
