@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -136,6 +137,39 @@ TEST(Script, ScreenshotWritesAPngOfTheClientArea) {
     auto be32 = [&](int o) { return head[o] << 24 | head[o + 1] << 16 | head[o + 2] << 8 | head[o + 3]; };
     EXPECT_EQ(be32(16), 200);
     EXPECT_EQ(be32(20), 200);
+}
+
+// "include FILE" runs another script's lines in its place, FILE beside the
+// including script; a failure inside names both lines.
+TEST(Script, IncludeRunsAnotherScriptInPlace) {
+    const std::string dir = ::testing::TempDir() + "az-include";
+    std::filesystem::create_directories(dir + "/parts");
+    auto write = [&](const std::string& name, const std::string& text) { std::ofstream(dir + "/" + name) << text; };
+    write("parts/outer.azs", "# the start\ninclude inner.azs\nexpect Start.Tick.Enabled true\n");
+    write("parts/inner.azs", "click Start.Hello\n");
+    write("parts/wrong.azs", "wait 10\nexpect Start.Hello.Caption \"jiný\"\n");
+    HeadlessHost h(testGame());
+    h.runtime().start("Start");
+    ScriptRunner runner(h);
+    runner.setIncludeFolder(dir);
+    auto ok = runner.run(std::string("include parts/outer.azs\nexpect Start.Hello.Caption \"Nazdar\"\n"));
+    EXPECT_EQ(ok.exitCode, 0) << ok.message;
+    EXPECT_EQ(ok.commands, 3);
+    const struct {
+        const char* script;
+        int code;
+        const char* message;
+    } cases[] = {
+        {"wait 1\ninclude parts/wrong.azs\n", 1, "line 2: in parts/wrong.azs line 2: "},
+        {"include parts/missing.azs\n", 2, "line 1: cannot open parts/missing.azs"},
+        {"include\n", 2, "line 1: usage: include FILE"},
+    };
+    for (const auto& c : cases) {
+        auto r = runner.run(std::string(c.script));
+        EXPECT_EQ(r.exitCode, c.code) << c.script;
+        EXPECT_NE(r.message.find(c.message), std::string::npos) << c.script << " gave: " << r.message;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "runtime/script.h"
 
 #include <charconv>
+#include <fstream>
+#include <optional>
 #include <istream>
 #include <sstream>
 
@@ -295,37 +297,64 @@ ScriptResult ScriptRunner::run(const std::string& script) {
     return run(in);
 }
 
-ScriptResult ScriptRunner::run(std::istream& in) {
-    ScriptResult result;
-    Interpreter interp(host_, extensions_);
+namespace {
+
+// Runs the lines of one script; "include FILE" runs the lines of another
+// in their place, FILE relative to the including script's folder. Empty when every line passed, else the failure with the
+// line it happened on.
+std::optional<ScriptResult> runLines(std::istream& in, Interpreter& interp, ScriptHost& host,
+                                     const std::string& folder, int depth, int& commands) {
+    auto failed = [](int code, const std::string& at, const std::string& msg) {
+        ScriptResult r;
+        r.exitCode = code;
+        r.message = at + ": " + msg;
+        return r;
+    };
     std::string line;
     int lineNo = 0;
     while (std::getline(in, line)) {
         ++lineNo;
+        const std::string at = "line " + std::to_string(lineNo);
         std::string err;
         auto words = splitWords(line, &err);
-        if (!err.empty()) {
-            result.exitCode = 2;
-            result.message = "line " + std::to_string(lineNo) + ": " + err;
-            return result;
-        }
+        if (!err.empty()) return failed(2, at, err);
         if (words.empty() || words[0].starts_with("#")) continue;
+        if (words[0] == "include") {
+            if (words.size() != 2) return failed(2, at, "usage: include FILE");
+            if (depth >= 8) return failed(2, at, "include nested too deep");
+            const std::string path = folder + "/" + words[1];
+            std::ifstream part(path);
+            if (!part) return failed(2, at, "cannot open " + words[1]);
+            // Its own includes are found beside it.
+            const std::string partFolder = path.substr(0, path.rfind('/'));
+            if (auto r = runLines(part, interp, host, partFolder, depth + 1, commands)) {
+                r->message = at + ": in " + words[1] + " " + r->message;
+                return r;
+            }
+            continue;
+        }
         try {
             interp.run(words);
-            ++result.commands;
-            Runtime& rt = host_.runtime();
+            ++commands;
+            Runtime& rt = host.runtime();
             if (rt.ended() && rt.exitCode() != 0)
                 throw Failure{1, "the game stopped with a run-time error: " + rt.error()};
         } catch (const Failure& f) {
-            result.exitCode = f.code;
-            result.message = "line " + std::to_string(lineNo) + ": " + f.message;
-            return result;
+            return failed(f.code, at, f.message);
         } catch (const std::exception& e) {
-            result.exitCode = 2;
-            result.message = "line " + std::to_string(lineNo) + ": " + e.what();
-            return result;
+            return failed(2, at, e.what());
         }
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+ScriptResult ScriptRunner::run(std::istream& in) {
+    Interpreter interp(host_, extensions_);
+    int commands = 0;
+    ScriptResult result = runLines(in, interp, host_, includeFolder_, 0, commands).value_or(ScriptResult{});
+    result.commands = commands;
     return result;
 }
 
