@@ -518,7 +518,7 @@ TEST(HitTest, RulesOfWhoTakesThePoint) {
     rt.start("A");
     const Scene& s = *rt.find("A");
     auto at = [&](int x, int y) {
-        Control* c = rt.hitTest(s, x, y);
+        const Control* c = rt.hitTest(s, x, y);
         return c ? c->displayName() : std::string("scene");
     };
     EXPECT_EQ(at(5, 5), "Grey");

@@ -1,5 +1,20 @@
 // The scene runtime: one Scene per form name, their lifecycle, the handler
 // table, timers, hit test, clicks and drag-and-drop. One thread, no SDL.
+//
+// Who holds what, and for how long:
+// - The Runtime owns every Scene for the whole run; a Scene owns its
+//   Controls, and a Control its media Component, from the scene's load to
+//   its unload. Nothing else creates or destroys them.
+// - Handlers reach scenes and controls by name only (SceneRef, ControlRef,
+//   steps); they never hold a Scene or a Control.
+// - The window system, the painter, the media system, the scenario driver
+//   and the tests get const Scene and const Control pointers from find()
+//   and hitTest(). Such a pointer is good until the next event is
+//   dispatched: any handler may unload the scene and free its controls.
+//   They read through it; what they change goes through the Runtime's
+//   entry points (input, changed(), showEntry()).
+// - Pictures come from the PictureSource, which owns them for its own
+//   lifetime; a surface it hands out is borrowed for the one paint.
 #pragma once
 
 #include <functional>
@@ -78,6 +93,8 @@ struct RuntimeError : std::runtime_error {
 using ComponentFactory =
     std::function<std::unique_ptr<Component>(const std::string& scene, const Control& c)>;
 
+// The run-time state of one form name. Outside the Runtime a Scene is only
+// ever seen const.
 class Scene {
 public:
     const SceneDef* def = nullptr;
@@ -91,7 +108,8 @@ public:
     const std::string& name() const { return def->desc.window.name; }
     const WindowDesc& windowDesc() const { return def->desc.window; }
     bool isLoaded() const { return state != SceneState::Unloaded; }
-    Control* find(std::string_view name, int index = -1) const;
+    const Control* find(std::string_view name, int index = -1) const;
+    Control* find(std::string_view name, int index = -1);
     // The control's rectangle in client pixels (frames' items included).
     Rect clientRect(const Control& c) const;
     const Control* frameOf(const Control& c) const;
@@ -131,7 +149,7 @@ public:
     // Observation without loading anything (scripts, tests, painter).
     const Scene* find(std::string_view name) const;
     SceneState state(std::string_view name) const;
-    const std::vector<std::unique_ptr<Scene>>& scenes() const { return scenes_; }
+    std::vector<const Scene*> scenes() const;
     bool hasHandler(const std::string& scene, const std::string& control, EventKind ev) const;
 
     // --- input from the window system ---------------------------------
@@ -151,7 +169,7 @@ public:
     void advanceTo(ManualClock& clock, int64_t t);
 
     // --- hit test, cursors, drag ---------------------------------------
-    Control* hitTest(const Scene& s, int x, int y) const;
+    const Control* hitTest(const Scene& s, int x, int y) const;
     // The cursor asset at a point of a shown scene, 0 for the default arrow.
     int cursorAt(std::string_view scene, int x, int y) const;
     // The tooltip of the control at a point of a shown scene, empty for none.
@@ -167,19 +185,31 @@ public:
     };
     const std::optional<Drag>& drag() const { return drag_; }
 
-    // --- used by SceneRef and ControlRef --------------------------------
-    Scene& ensureLoaded(std::string_view name);
-    void show(std::string_view name);
-    void hide(std::string_view name);
-    void unload(std::string_view name);
-    void setTimerEnabled(Control& t, bool on);
+    // A list box scrolls so that one of its entries is in view, as the
+    // player scrolls it before clicking the entry.
+    void showEntry(const Scene& s, const Control& list, int entry);
+    // Something on the scene changed on screen by itself (a component's
+    // frame): its window is painted again.
     void changed(const Scene& s);
+
+    // Loads a scene hidden outside the event loop, without the end check:
+    // for drawing a scene as its load leaves it (the gallery).
+    const Scene& loadHidden(std::string_view name);
 
     // Runs one event from outside (input, tick, start) with the fatal-error
     // handling and the program end check after it.
     void dispatch(const std::function<void()>& f);
 
 private:
+    friend class SceneRef;
+    friend class ControlRef;
+    Scene& ensureLoaded(std::string_view name);
+    void show(std::string_view name);
+    void hide(std::string_view name);
+    void unload(std::string_view name);
+    void setTimerEnabled(Control& t, bool on);
+    Control* hitTest(Scene& s, int x, int y);
+
     Scene& slot(std::string_view name);
     void load(Scene& s);
     void destroy(Scene& s);

@@ -150,8 +150,8 @@ private:
         return *s;
     }
 
-    Control& control(const ControlName& n, const Scene& s) {
-        Control* c = s.find(n.control, n.index);
+    const Control& control(const ControlName& n, const Scene& s) {
+        const Control* c = s.find(n.control, n.index);
         if (!c) {
             // Tell a misspelt name from an element of an array.
             if (!s.def) malformed("unknown control " + display(n));
@@ -207,16 +207,14 @@ private:
         auto idx = parseInt(w[2]);
         if (!idx) malformed("usage: select SCENE.CONTROL INDEX");
         const Scene& s = shownScene(n.scene);
-        Control& c = control(n, s);
+        const Control& c = control(n, s);
         if (c.kind() != ControlKind::ListBox) malformed(display(n) + " is not a list box");
         if (*idx < 0 || *idx >= static_cast<int64_t>(c.items.size()))
             throw Failure{1, display(n) + " has no entry " + std::to_string(*idx) + " (it has " +
                                  std::to_string(c.items.size()) + ")"};
         Rect r = s.clientRect(c);
-        const int rows = std::max(1, (r.h - 4) / kListItemHeight);
         // Scroll the entry into view first, as a player would.
-        if (*idx < c.topIndex) c.topIndex = int(*idx);
-        if (*idx >= c.topIndex + rows) c.topIndex = int(*idx) - rows + 1;
+        rt_.showEntry(s, c, int(*idx));
         int x = r.x + r.w / 2;
         int y = r.y + 2 + (int(*idx) - c.topIndex) * kListItemHeight + kListItemHeight / 2;
         press(s.name(), x, y, s.name(), x, y);

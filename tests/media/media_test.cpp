@@ -273,7 +273,7 @@ struct Stage {
     }
     void start(const std::string& scene) {
         rt().start("Desk");
-        rt().dispatch([&] { rt().show(scene); });
+        rt().dispatch([&] { rt().scene(scene).show(); });
     }
     Runtime& rt() { return host.runtime(); }
     void wait(int64_t ms) {
@@ -283,7 +283,7 @@ struct Stage {
     Component* component(const std::string& scene, const std::string& control) {
         const Scene* s = rt().find(scene);
         if (!s || !s->isLoaded()) return nullptr;
-        Control* c = s->find(control);
+        const Control* c = s->find(control);
         return c ? c->component.get() : nullptr;
     }
     // Ends the recording and reads it back.
@@ -365,10 +365,10 @@ TEST_F(MidiPlayback, MenuSequenceOpensPlaysAndCloseSilencesAtOnce) {
     st.wait(300);
     EXPECT_EQ(st.media->currentTune(), "t1.mid");
     // The menu hidden, the music goes on.
-    st.rt().dispatch([&] { st.rt().hide("Menu"); });
+    st.rt().dispatch([&] { st.rt().scene("Menu").setVisible(false); });
     st.wait(100);
     EXPECT_EQ(st.media->currentTune(), "t1.mid");
-    st.rt().dispatch([&] { st.rt().unload("Menu"); });  // Close at 400 ms
+    st.rt().dispatch([&] { st.rt().scene("Menu").unload(); });  // Close at 400 ms
     EXPECT_EQ(st.media->currentTune(), "");
     st.wait(600);
     EXPECT_TRUE(st.problems.empty()) << st.problems.front();
@@ -400,9 +400,9 @@ TEST_F(MidiPlayback, ReopeningStartsFromTheBeginning) {
     Stage st({menuScene("t1.mid", &ticks)}, "reopen.wav");
     st.start("Menu");
     st.wait(700);  // into the second note
-    st.rt().dispatch([&] { st.rt().unload("Menu"); });
+    st.rt().dispatch([&] { st.rt().scene("Menu").unload(); });
     st.wait(300);
-    st.rt().dispatch([&] { st.rt().show("Menu"); });  // loads again: Open, Play at 1000 ms
+    st.rt().dispatch([&] { st.rt().scene("Menu").show(); });  // loads again: Open, Play at 1000 ms
     st.wait(1500);
     Wav w = st.recording();
     EXPECT_GT(w.tone(311.13, 620, 695), 5 * w.tone(440, 620, 695)) << "the second note when it closes";
@@ -471,7 +471,7 @@ TEST_F(MoviePlayback, ShowsFromFirstFrameScaledCentredAndStopsWithItsScene) {
     }
     EXPECT_FALSE(mov->animating()) << "played once, holding its last frame";
     EXPECT_EQ(st.media->movieShowing(st.rt(), "Intro", "mov1"), "m.swf");
-    st.rt().dispatch([&] { st.rt().unload("Intro"); });
+    st.rt().dispatch([&] { st.rt().scene("Intro").unload(); });
     EXPECT_EQ(st.media->movieShowing(st.rt(), "Intro", "mov1"), "");
     st.wait(500);
     EXPECT_TRUE(st.problems.empty()) << st.problems.front();
@@ -486,7 +486,7 @@ TEST_F(MoviePlayback, UnloadingStopsTheSoundAtOnce) {
     Stage st({movieScene("m.swf", &ticks)}, "movie-unload.wav");
     st.start("Intro");
     st.wait(600);
-    st.rt().dispatch([&] { st.rt().unload("Intro"); });
+    st.rt().dispatch([&] { st.rt().scene("Intro").unload(); });
     st.wait(600);
     Wav w = st.recording();
     EXPECT_GT(w.rms(100, 590), 0.05);
@@ -552,7 +552,7 @@ TEST(Banner, AnimatesWithoutClearingAndLoops) {
         EXPECT_TRUE(near(bannerPixel(f5, x, 30), want, 8)) << x << ": " << std::hex << bannerPixel(f5, x, 30);
     }
     // The cycle is 1.9 s and repeats for as long as the scene is loaded.
-    st.rt().dispatch([&] { st.rt().hide("Credits"); });
+    st.rt().dispatch([&] { st.rt().scene("Credits").setVisible(false); });
     st.wait(1900 * 50);
     EXPECT_EQ(gif->property("Frame"), Value(int64_t(5)));
     EXPECT_TRUE(st.problems.empty());
@@ -659,7 +659,7 @@ TEST(Device, DeviceThreadPlaysTheTune) {
     media->attach(rt);
     if (!media->hasDevice()) GTEST_SKIP() << "no SDL audio device";
     rt.start("Desk");
-    rt.dispatch([&] { rt.show("Menu"); });
+    rt.dispatch([&] { rt.scene("Menu").show(); });
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
     bool heard = false;
     while (std::chrono::steady_clock::now() < until) {
@@ -669,7 +669,7 @@ TEST(Device, DeviceThreadPlaysTheTune) {
     }
     EXPECT_TRUE(heard);
     EXPECT_EQ(media->currentTune(), "");
-    rt.dispatch([&] { rt.unload("Menu"); });
+    rt.dispatch([&] { rt.scene("Menu").unload(); });
     media.reset();
     EXPECT_TRUE(problems.empty());
     Wav w;
@@ -728,7 +728,7 @@ TEST(BadFiles, SceneLoadsTimersKeepTimeOneLineSaysWhy) {
             EXPECT_EQ(st.media->currentTune(), "");
             ASSERT_EQ(st.problems.size(), 1u);
             EXPECT_NE(st.problems[0].find(fs::path(f.name).filename().string()), std::string::npos) << st.problems[0];
-            st.rt().dispatch([&] { st.rt().unload(scene); });
+            st.rt().dispatch([&] { st.rt().scene(scene).unload(); });
             EXPECT_EQ(st.problems.size(), 1u);
         }
     }
@@ -740,8 +740,8 @@ TEST(BadFiles, NoSoundfontNoMusicOneLine) {
     Stage st({menuScene("t1.mid", &ticks)}, "", (scratchDir() / "no-such.sf2").string());
     st.start("Menu");
     st.wait(1000);
-    st.rt().dispatch([&] { st.rt().unload("Menu"); });
-    st.rt().dispatch([&] { st.rt().show("Menu"); });
+    st.rt().dispatch([&] { st.rt().scene("Menu").unload(); });
+    st.rt().dispatch([&] { st.rt().scene("Menu").show(); });
     st.wait(1000);
     EXPECT_EQ(ticks, 4);
     EXPECT_EQ(st.media->currentTune(), "");
@@ -775,7 +775,7 @@ TEST(Driver, ExpectsMusicAndMovies) {
         EXPECT_EQ(runner.run(in).exitCode, c.exit) << c.script;
     }
     if (testMovie().empty()) return;
-    st.rt().dispatch([&] { st.rt().show("Intro"); });
+    st.rt().dispatch([&] { st.rt().scene("Intro").show(); });
     for (auto [script, exit] : {std::pair{"expect movie Intro.mov1 intro.swf\n", 0},
                                 std::pair{"expect movie Intro.mov1 outro.swf\n", 1}}) {
         std::istringstream in(script);
