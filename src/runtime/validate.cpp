@@ -52,8 +52,23 @@ private:
         return nullptr;
     }
 
-    void kind(const ControlDesc* c, const Target& t, const char* use, bool fits) {
-        if (c && !fits) problem(std::string(use) + " " + t.display(own_.desc.window.name) + ": a " + kindName(c->kind));
+    // The control must be there and of a kind the use fits.
+    template <class Fits>
+    const ControlDesc* typed(const Target& t, const char* use, Fits fits) {
+        const ControlDesc* c = control(t, use);
+        if (c && !fits(c->kind))
+            problem(std::string(use) + " " + t.display(own_.desc.window.name) + ": a " + kindName(c->kind));
+        return c;
+    }
+
+    static bool is(ControlKind k, ControlKind want) { return k == want; }
+
+    // A component's property or method that the component must have.
+    void component(const Step& s, const char* use, const char* what, bool (*has)(ControlKind, std::string_view)) {
+        const ControlDesc* c = control(*s.target, use);
+        if (c && !has(c->kind, s.text))
+            problem(std::string(use) + " " + s.target->display(own_.desc.window.name) + "." + s.text + ": a " +
+                    kindName(c->kind) + " has no such " + what);
     }
 
     void scene(const std::string& name) {
@@ -65,42 +80,19 @@ private:
         case Step::Show:
         case Step::Hide: control(*s.target, "show or hide"); return;
         case Step::Enable:
-        case Step::Disable: {
-            const ControlDesc* c = control(*s.target, "enable or disable");
-            kind(c, *s.target, "enable or disable (start or stop for timers)", c && c->kind != ControlKind::Timer);
+        case Step::Disable:
+            typed(*s.target, "enable or disable (start or stop for timers)",
+                  [](ControlKind k) { return k != ControlKind::Timer; });
             return;
-        }
         case Step::Start:
-        case Step::Stop: {
-            const ControlDesc* c = control(*s.target, "start or stop");
-            kind(c, *s.target, "start or stop", c && c->kind == ControlKind::Timer);
+        case Step::Stop: typed(*s.target, "start or stop", [](ControlKind k) { return is(k, ControlKind::Timer); }); return;
+        case Step::Say: typed(*s.target, "caption of", [](ControlKind k) { return is(k, ControlKind::Label); }); return;
+        case Step::AddItem:
+            typed(*s.target, "add an entry to", [](ControlKind k) { return is(k, ControlKind::ListBox); });
             return;
-        }
-        case Step::Say: {
-            const ControlDesc* c = control(*s.target, "caption of");
-            kind(c, *s.target, "caption of", c && c->kind == ControlKind::Label);
-            return;
-        }
-        case Step::AddItem: {
-            const ControlDesc* c = control(*s.target, "add an entry to");
-            kind(c, *s.target, "add an entry to", c && c->kind == ControlKind::ListBox);
-            return;
-        }
         case Step::Set:
-        case Step::SetFile: {
-            const ControlDesc* c = control(*s.target, "set");
-            if (c && !hasComponentProperty(c->kind, s.text))
-                problem("set " + s.target->display(own_.desc.window.name) + "." + s.text + ": a " +
-                        kindName(c->kind) + " has no such property");
-            return;
-        }
-        case Step::Call: {
-            const ControlDesc* c = control(*s.target, "call");
-            if (c && !hasComponentMethod(c->kind, s.text))
-                problem("call " + s.target->display(own_.desc.window.name) + "." + s.text + ": a " +
-                        kindName(c->kind) + " has no such method");
-            return;
-        }
+        case Step::SetFile: component(s, "set", "property", hasComponentProperty); return;
+        case Step::Call: component(s, "call", "method", hasComponentMethod); return;
         case Step::ShowScene:
         case Step::HideScene:
         case Step::UnloadScene: scene(s.scene); return;
@@ -112,20 +104,20 @@ private:
             const Test& t = *s.test;
             if (t.kind == Test::TagIs) {
                 if (ev_ != EventKind::DragDrop) problem("only a DragDrop has a dragged control's Tag");
+            } else if (t.kind == Test::ListIndexIs) {
+                typed(*t.target, "list index of", [](ControlKind k) { return is(k, ControlKind::ListBox); });
+            } else if (t.kind == Test::ValueIs) {
+                typed(*t.target, "value of",
+                      [](ControlKind k) { return k == ControlKind::CheckBox || k == ControlKind::OptionButton; });
             } else {
-                const ControlDesc* c = control(*t.target, "test");
-                if (t.kind == Test::ListIndexIs) kind(c, *t.target, "list index of", c && c->kind == ControlKind::ListBox);
-                if (t.kind == Test::ValueIs)
-                    kind(c, *t.target, "value of",
-                         c && (c->kind == ControlKind::CheckBox || c->kind == ControlKind::OptionButton));
+                control(*t.target, "test");
             }
             steps(s.then);
             steps(s.otherwise);
             return;
         }
         case Step::Choose: {
-            const ControlDesc* c = control(*s.target, "list index of");
-            kind(c, *s.target, "list index of", c && c->kind == ControlKind::ListBox);
+            typed(*s.target, "list index of", [](ControlKind k) { return is(k, ControlKind::ListBox); });
             for (const auto& list : s.cases) steps(list);
             return;
         }

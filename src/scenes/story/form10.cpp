@@ -5,6 +5,7 @@
 #include "scenes/palette.h"
 #include "scenes/scenes.h"
 #include "scenes/story/inventory.h"
+#include "scenes/story/speech.h"
 
 namespace az {
 
@@ -15,17 +16,17 @@ SceneDef form10() {
     SceneDef s;
     s.desc = {windowOf("Form10"),
               {
-                  timer("Timer11", 3000).disabled(),
-                  timer("Timer10", 3000).disabled(),
-                  timer("Timer9", 3000).disabled(),
-                  timer("Timer8", 3000).disabled(),
-                  timer("Timer7", 3000).disabled(),
-                  timer("Timer6", 3000).disabled(),
-                  timer("Timer5", 3000).disabled(),
-                  timer("Timer4", 3000).disabled(),
-                  timer("Timer3", 3000).disabled(),
-                  timer("Timer2", 3000).disabled(),
-                  timer("Timer1", 3000).disabled(),
+                  chainTimer("Timer11"),
+                  chainTimer("Timer10"),
+                  chainTimer("Timer9"),
+                  chainTimer("Timer8"),
+                  chainTimer("Timer7"),
+                  chainTimer("Timer6"),
+                  chainTimer("Timer5"),
+                  chainTimer("Timer4"),
+                  chainTimer("Timer3"),
+                  chainTimer("Timer2"),
+                  chainTimer("Timer1"),
                   inventoryFrame(120, 7080, 7935, 975).hidden(),
                   item("Image12", Item::Doc).hidden(),
                   item("Image10", Item::Cohiba),

@@ -5,6 +5,7 @@
 #include "scenes/palette.h"
 #include "scenes/scenes.h"
 #include "scenes/story/inventory.h"
+#include "scenes/story/speech.h"
 #include "scenes/story/map.h"
 
 namespace az {
@@ -24,9 +25,9 @@ SceneDef form11() {
                   item("Image5", Item::Gun).element(1),
                   item("Image4", Item::Mamon).element(1),
                   closeLabel("Label5", 7455),
-                  timer("Timer3", 3000).disabled(),
-                  timer("Timer2", 3000).disabled(),
-                  timer("Timer1", 3000).disabled(),
+                  chainTimer("Timer3"),
+                  chainTimer("Timer2"),
+                  chainTimer("Timer1"),
                   // The cowboy's answer, above his head.
                   label("Label7").at(1680, 3240, 2175, 975).hidden().sansBold().align(align::left).transparent()
                       .text("Tady né šéfe, ale u nás ve čtvrti za továrnou ráno postávala nějaká banda "

@@ -19,12 +19,12 @@ SceneDef form6() {
     s.desc = {windowOf("Form6"),
               {
                   // The second talk.
-                  timer("Timer11", 3000).disabled(),
-                  timer("Timer10", 3000).disabled(),
-                  timer("Timer9", 3000).disabled(),
-                  timer("Timer8", 3000).disabled(),
+                  chainTimer("Timer11"),
+                  chainTimer("Timer10"),
+                  chainTimer("Timer9"),
+                  chainTimer("Timer8"),
                   // Takes the "Fuck Off !" away again.
-                  timer("Timer7", 3000).disabled(),
+                  chainTimer("Timer7"),
                   inventoryFrame(120, 7320, 8415, 975).hidden(),
                   item("Image9", Item::Cohiba).at(3480, 120, 885, 840).hidden(),
                   // The cap: the merchant puts it here when the agent buys it.
@@ -34,12 +34,12 @@ SceneDef form6() {
                   item("Image4", Item::Mamon),
                   closeLabel("Label5", 8415),
                   // The first talk.
-                  timer("Timer6", 3000).disabled(),
-                  timer("Timer5", 3000).disabled(),
-                  timer("Timer4", 3000).disabled(),
-                  timer("Timer3", 3000).disabled(),
-                  timer("Timer2", 3000).disabled(),
-                  timer("Timer1", 3000).disabled(),
+                  chainTimer("Timer6"),
+                  chainTimer("Timer5"),
+                  chainTimer("Timer4"),
+                  chainTimer("Timer3"),
+                  chainTimer("Timer2"),
+                  chainTimer("Timer1"),
                   speech("Label13", 6120, 3240, 2655, 495, "Většinu času tráví na svý tržnici !"),
                   speech("Label12", 3720, 3360, 1575, 255, "Kde ho najdu !?"),
                   speech("Label11", 6000, 3120, 3015, 855,

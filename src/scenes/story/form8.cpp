@@ -19,10 +19,10 @@ SceneDef form8() {
     SceneDef s;
     s.desc = {windowOf("Form8"),
               {
-                  timer("Timer5", 3000).disabled(),
-                  timer("Timer4", 3000).disabled(),
-                  timer("Timer3", 3000).disabled(),
-                  timer("Timer2", 3000).disabled(),
+                  chainTimer("Timer5"),
+                  chainTimer("Timer4"),
+                  chainTimer("Timer3"),
+                  chainTimer("Timer2"),
                   // The answers to "Opravdu chceš opičku zastřelit ?", filled at load.
                   listBox("List1").at(7560, 6480, 1935, 615).hidden().back(palette::green).sansBold().cursor(HandCursor),
                   inventoryFrame(240, 7440, 8415, 975).hidden(),
@@ -31,7 +31,7 @@ SceneDef form8() {
                   item("Image5", Item::Gun),
                   item("Image6", Item::Keys),
                   item("Image9", Item::Cohiba).hidden(),
-                  timer("Timer1", 3000).disabled(),
+                  chainTimer("Timer1"),
                   // The man's answer, up between the agent and the man.
                   speech("Label10", 3600, 2400, 2295, 1095,
                        "Jen bandu nějakej metaláků, něco tu kupovali a pak šli směrem do města!"),
