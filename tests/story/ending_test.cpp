@@ -13,9 +13,15 @@
 namespace az {
 namespace {
 
+// What the components were told; it outlives the game, whose components
+// write down their closing as it goes.
+struct ComponentLog {
+    std::vector<std::string> log;
+};
+
 // The game as the factory exit leaves it: the menu loaded behind the story
 // (or not, when menuFlag is empty) and Form12 just shown, at game time 0.
-struct Ending : testing::StoryGame {
+struct Ending : ComponentLog, testing::StoryGame {
     explicit Ending(const std::string& menuFlag = "0", const std::string& folder = "/games/zaza") {
         Runtime& rt = this->rt();
         rt.setProgramFolder(folder);
@@ -37,7 +43,6 @@ struct Ending : testing::StoryGame {
             if (l.starts_with("theend.")) calls.push_back(l);
         return calls;
     }
-    std::vector<std::string> log;
 };
 
 // Each line and each hand-over one millisecond early and on time; clicks

@@ -21,6 +21,9 @@ std::string testOutput();
 std::string shot(const std::string& scene, const std::string& name);
 
 class StoryGame {
+    // Made before the host and gone after it: the runtime may paint with it.
+    std::unique_ptr<Catalogue> pictures_;
+
 public:
     explicit StoryGame(std::vector<SceneDef> defs = gameScenes());
 
@@ -41,9 +44,6 @@ public:
     int cursor(const std::string& scene, int x, int y) { return rt().cursorAt(scene, x, y); }
 
     HeadlessHost host;
-
-private:
-    std::unique_ptr<Catalogue> pictures_;
 };
 
 }  // namespace az::testing
