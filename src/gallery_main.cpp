@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         rt.setProgramFolder(exeFolder());
         // Loaded hidden, outside the event loop: no end check applies here.
         try {
-            rt.ensureLoaded(w.name);
+            rt.loadHidden(w.name);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "scene %s did not load: %s\n", w.name.c_str(), e.what());
             ok = false;

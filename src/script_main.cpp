@@ -122,6 +122,8 @@ int main(int argc, char** argv) {
         host->runtime().start();
         host->settle();
         az::ScriptRunner runner(*host);
+        const auto folder = std::filesystem::path(file).parent_path();
+        runner.setIncludeFolder(folder.empty() ? "." : folder.string());
         az::addMediaExpectations(runner, *media);
         az::ScriptResult r = runner.run(in);
         if (r.exitCode != 0) {

@@ -97,5 +97,52 @@ TEST(FrontEnd, EveryHandlerBindingMatchesItsScene) {
     EXPECT_EQ(validate(gameScenes()), std::vector<std::string>{});
 }
 
+// The game's handlers are all written in steps, so that the check at
+// start-up sees every name they use.
+TEST(FrontEnd, EveryHandlerOfTheGameIsWrittenInSteps) {
+    for (const auto& s : gameScenes())
+        for (const auto& h : s.handlers) {
+            EXPECT_FALSE(h.fn) << s.desc.window.name << "." << h.control << " " << eventName(h.event);
+            EXPECT_FALSE(h.steps.empty()) << s.desc.window.name << "." << h.control << " " << eventName(h.event);
+        }
+}
+
+// A misspelt name in one of the game's handlers stops the game at start-up,
+// naming the handler's scene and the name.
+TEST(FrontEnd, AMisspeltNameInAHandlerStopsTheGameAtStartUp) {
+    const struct {
+        const char* scene;
+        const char* control;
+        EventKind event;
+        Step added;
+        const char* message;
+    } cases[] = {
+        {"Form10", "Image2", EventKind::Click, show("Labl3"), "Form10.Image2 Click: show or hide Form10.Labl3"},
+        {"Form6", "Timer11", EventKind::Timer, hide(onScene("Form7", "Label88")),
+         "Form6.Timer11 Timer: show or hide Form7.Label88: no such control"},
+        {"Form2", "", EventKind::Unload, set("MMControl1", "Comand", "Close"),
+         "Form2.(scene) Unload: set Form2.MMControl1.Comand: a MidiControl has no such property"},
+    };
+    for (const auto& c : cases) {
+        auto defs = gameScenes();
+        bool found = false;
+        for (auto& d : defs)
+            for (auto& h : d.handlers)
+                if (d.desc.window.name == c.scene && h.control == c.control && h.event == c.event) {
+                    h.steps.push_back(c.added);
+                    found = true;
+                }
+        ASSERT_TRUE(found) << c.scene << "." << c.control;
+        HeadlessWindowSystem ws;
+        ManualClock clock;
+        try {
+            Runtime rt(std::move(defs), ws, clock);
+            ADD_FAILURE() << c.message << ": the game started";
+        } catch (const std::logic_error& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace az

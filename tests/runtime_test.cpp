@@ -23,14 +23,14 @@ struct Log {
 };
 
 Handler note(Log& log, std::string what) {
-    return [&log, what](Runtime&, const Event&) { log(what); };
+    return [&log, what](Runtime&, const SceneRef&, const Event&) { log(what); };
 }
 
 TEST(Lifecycle, ReferenceLoadsHiddenOnceAndRunsLoad) {
     Log log;
     auto a = scene("A");
     a.desc.controls = {label("Go").at(0, 0, 1500, 300)};
-    a.on("Go", EventKind::Click, [&](Runtime& rt, const Event&) {
+    a.on("Go", EventKind::Click, [&](Runtime& rt, const SceneRef&, const Event&) {
         // Reading a control of an unloaded scene loads it; a second access does not.
         log("read " + rt.scene("B").control("Text").caption());
         rt.scene("B").control("Text").setCaption("written");
@@ -38,7 +38,7 @@ TEST(Lifecycle, ReferenceLoadsHiddenOnceAndRunsLoad) {
     });
     auto b = scene("B");
     b.desc.controls = {label("Text").text("design")};
-    b.onLoad([&](Runtime& rt, const Event&) {
+    b.onLoad([&](Runtime& rt, const SceneRef&, const Event&) {
         log("B load");
         // Inside its own Load the scene is reached as it is, not loaded again.
         rt.scene("B").control("Text").setCaption("from load");
@@ -57,14 +57,14 @@ TEST(Lifecycle, ReferenceLoadsHiddenOnceAndRunsLoad) {
 TEST(Lifecycle, NestedLoadCompletesBeforeTheCallerContinues) {
     Log log;
     auto a = scene("A");
-    a.onLoad([&](Runtime& rt, const Event&) {
+    a.onLoad([&](Runtime& rt, const SceneRef&, const Event&) {
         log("A start");
         rt.scene("B").control("X").setVisible(false);
         log("A end");
     });
     auto b = scene("B");
     b.desc.controls = {label("X")};
-    b.onLoad([&](Runtime& rt, const Event&) {
+    b.onLoad([&](Runtime& rt, const SceneRef&, const Event&) {
         log("B start");
         rt.scene("C").control("Y").setVisible(false);
         log("B end");
@@ -120,7 +120,7 @@ TEST(Lifecycle, VisibleFalseOnUnloadedSceneThatShowsItselfOnLoad) {
     Log log;
     auto a = scene("A");
     auto house = scene("House");
-    house.onLoad([&](Runtime& rt, const Event&) {
+    house.onLoad([&](Runtime& rt, const SceneRef&, const Event&) {
         rt.scene("House").setVisible(true);
         log(std::string("shown in load: ") + (rt.state("House") == SceneState::Shown ? "yes" : "no"));
     });
@@ -135,7 +135,7 @@ TEST(Lifecycle, VisibleFalseOnUnloadedSceneThatShowsItselfOnLoad) {
 TEST(Lifecycle, UnloadingOwnSceneThenShowingAnotherDoesNotEndTheProgram) {
     auto map = scene("Map");
     map.desc.controls = {label("Place").at(0, 0, 1500, 300)};
-    map.on("Place", EventKind::Click, [](Runtime& rt, const Event&) {
+    map.on("Place", EventKind::Click, [](Runtime& rt, const SceneRef&, const Event&) {
         rt.scene("Map").unload();  // the only scene loaded
         rt.scene("Market").show();
     });
@@ -154,16 +154,16 @@ TEST(Lifecycle, UnloadRunsItsHandlerFirstEndSkipsIt) {
     Log log;
     auto menu = scene("Menu");
     menu.desc.controls = {label("Quit").at(0, 0, 1500, 300), label("Close").at(0, 600, 1500, 300)};
-    menu.onUnload([&](Runtime& rt, const Event&) {
+    menu.onUnload([&](Runtime& rt, const SceneRef&, const Event&) {
         // The handler still sees its scene loaded, with its controls.
         log("unload sees " + rt.scene("Menu").control("Quit").caption() + "|" +
             stateName(rt.state("Menu")));
     });
-    menu.on("Quit", EventKind::Click, [&](Runtime& rt, const Event&) {
+    menu.on("Quit", EventKind::Click, [&](Runtime& rt, const SceneRef&, const Event&) {
         rt.end();
         log("after End");  // never reached
     });
-    menu.on("Close", EventKind::Click, [](Runtime& rt, const Event&) {
+    menu.on("Close", EventKind::Click, [](Runtime& rt, const SceneRef&, const Event&) {
         rt.scene("Other").show();
         rt.scene("Menu").unload();
     });
@@ -197,7 +197,7 @@ TEST(Lifecycle, CloseBoxEndsWhenNoSceneIsShown) {
     intro.onUnload(note(log, "intro unload"));
     auto opts = scene("Options");
     auto menu = scene("Menu");
-    menu.onLoad([](Runtime& rt, const Event&) { (void)rt.scene("Options").control("X").visible(); });
+    menu.onLoad([](Runtime& rt, const SceneRef&, const Event&) { (void)rt.scene("Options").control("X").visible(); });
     opts.desc.controls = {label("X")};
     {
         HeadlessHost h({intro, menu, opts});
@@ -221,7 +221,7 @@ TEST(Lifecycle, CloseBoxEndsWhenNoSceneIsShown) {
 
 TEST(Lifecycle, MissingControlIsAFatalError) {
     auto a = scene("A");
-    a.onLoad([](Runtime& rt, const Event&) { rt.scene("A").control("Nope").setVisible(true); });
+    a.onLoad([](Runtime& rt, const SceneRef&, const Event&) { rt.scene("A").control("Nope").setVisible(true); });
     HeadlessHost h({a});
     h.runtime().start("A");
     EXPECT_TRUE(h.runtime().ended());
@@ -234,10 +234,10 @@ TEST(Validation, BindingsMustMatchTheDescriptions) {
     auto a = scene("A");
     a.desc.controls = {label("L"), timer("T", 1000), image("I").pic(46),
                        label("In").in("Frame1")};
-    a.on("Missing", EventKind::Click, [](Runtime&, const Event&) {});
-    a.on("T", EventKind::Click, [](Runtime&, const Event&) {});
-    a.on("L", EventKind::DragDrop, [](Runtime&, const Event&) {});
-    a.on("L", EventKind::Load, [](Runtime&, const Event&) {});
+    a.on("Missing", EventKind::Click, [](Runtime&, const SceneRef&, const Event&) {});
+    a.on("T", EventKind::Click, [](Runtime&, const SceneRef&, const Event&) {});
+    a.on("L", EventKind::DragDrop, [](Runtime&, const SceneRef&, const Event&) {});
+    a.on("L", EventKind::Load, [](Runtime&, const SceneRef&, const Event&) {});
     auto problems = validate({a});
     auto has = [&](const std::string& s) {
         for (const auto& p : problems)
@@ -255,6 +255,134 @@ TEST(Validation, BindingsMustMatchTheDescriptions) {
     EXPECT_THROW(Runtime({a}, ws, clock), std::logic_error);
 }
 
+// Every control, scene, property and method a handler's steps name is
+// checked when the runtime starts, with the handler and the name in the
+// message: a misspelling never waits for its handler to run.
+TEST(Validation, EveryNameTheStepsUseIsCheckedAtStartUp) {
+    const struct {
+        const char* what;
+        Steps steps;
+        EventKind event;
+        const char* message;
+    } cases[] = {
+        {"own control", {show("Labl")}, EventKind::Click, "A.Go Click: show or hide A.Labl: no such control"},
+        {"other scene's control", {hide(onScene("B", "Nope"))}, EventKind::Click,
+         "A.Go Click: show or hide B.Nope: no such control"},
+        {"element index", {show(Target("Go", 1))}, EventKind::Click, "show or hide A.Go(1): no such control"},
+        {"unknown scene", {showScene("Nowhere")}, EventKind::Click, "A.Go Click: no scene Nowhere"},
+        {"control of an unknown scene", {show(onScene("Nowhere", "L"))}, EventKind::Click, "no scene Nowhere"},
+        {"component property", {set("Tune", "FileNam", "01.mid")}, EventKind::Click,
+         "A.Go Click: set A.Tune.FileNam: a MidiControl has no such property"},
+        {"component file property", {setFile("Film", "FileName", "intro.swf")}, EventKind::Click,
+         "set A.Film.FileName: a MoviePlayer has no such property"},
+        {"component method", {call("Film", "Rewind")}, EventKind::Click,
+         "call A.Film.Rewind: a MoviePlayer has no such method"},
+        {"timer that is a label", {start("Go")}, EventKind::Click, "start or stop A.Go: a Label"},
+        {"label that is a timer", {enable("T")}, EventKind::Click, "A.T: a Timer"},
+        {"caption of a timer", {say("T", "x")}, EventKind::Click, "caption of A.T: a Timer"},
+        {"entry of a label", {addItem("Go", "x")}, EventKind::Click, "add an entry to A.Go: a Label"},
+        {"name inside a test", {when(isVisible("Gone"), {})}, EventKind::Click, "test A.Gone: no such control"},
+        {"name inside a branch", {when(isVisible("Go"), {}, {hide("Gone")})}, EventKind::Click,
+         "show or hide A.Gone: no such control"},
+        {"name inside a choice", {choose("List", {{}, {show("Gone")}})}, EventKind::Click,
+         "show or hide A.Gone: no such control"},
+        {"choice on a label", {choose("Go", {})}, EventKind::Click, "list index of A.Go: a Label"},
+        {"tag outside a drop", {when(tagIs("Gun"), {})}, EventKind::Click, "only a DragDrop has a dragged control's Tag"},
+        {"source outside a drop", {hideSource()}, EventKind::Click, "only a DragDrop has a dragged control to hide"},
+    };
+    for (const auto& c : cases) {
+        auto a = scene("A");
+        a.desc.controls = {label("Go"), timer("T", 1000), listBox("List"), midiControl("Tune"), moviePlayer("Film")};
+        a.on(c.event == EventKind::Click ? "Go" : "", c.event, c.steps);
+        auto b = scene("B");
+        b.desc.controls = {label("L")};
+        HeadlessWindowSystem ws;
+        ManualClock clock;
+        try {
+            Runtime rt({a, b}, ws, clock);
+            ADD_FAILURE() << c.what << ": the runtime started";
+        } catch (const std::logic_error& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.what << ": " << e.what();
+        }
+    }
+}
+
+TEST(Validation, StepsThatNameWhatIsThereStart) {
+    auto a = scene("A");
+    a.desc.controls = {label("Go"), timer("T", 1000), listBox("List"), midiControl("Tune"), moviePlayer("Film"),
+                       image("I")};
+    a.onClick("Go", {show("Go"), start("T"), say("Go", 0x000000FF, align::right, "x"), addItem("List", "x"),
+                     set("Tune", "FileName", "01.mid"), setFile("Film", "Movie", "intro.swf"), call("Film", "Play"),
+                     when(isVisible(onScene("B", "L")), {showScene("B")}, {hideScene()}),
+                     choose("List", {{stop("T")}, {unloadScene("B")}})});
+    a.onDrop("I", {when(tagIs("Gun"), {hideSource()})});
+    auto b = scene("B");
+    b.desc.controls = {label("L")};
+    EXPECT_EQ(validate({a, b}), std::vector<std::string>{});
+}
+
+// A component property or method that the component does not have is a
+// failing operation, also from a handler written as code.
+TEST(Lifecycle, MisspeltComponentPropertyIsAFatalError) {
+    for (const char* which : {"property", "method"}) {
+        auto a = scene("A");
+        a.desc.controls = {midiControl("Tune")};
+        const bool property = std::string(which) == "property";
+        a.onLoad([property](Runtime& rt, const SceneRef&, const Event&) {
+            if (property)
+                rt.scene("A").control("Tune").set("FileNam", "01.mid");
+            else
+                rt.scene("A").control("Tune").call("Rewind");
+        });
+        HeadlessHost h({a});
+        h.runtime().start("A");
+        EXPECT_TRUE(h.runtime().ended());
+        EXPECT_EQ(h.runtime().exitCode(), 1);
+        ASSERT_EQ(h.windows().errors.size(), 1u);
+        EXPECT_NE(h.windows().errors[0].find(property ? "A.Tune has no property FileNam" : "A.Tune has no method Rewind"),
+                  std::string::npos)
+            << h.windows().errors[0];
+    }
+}
+
+// The steps run in order, on the handler's own scene unless they name another.
+TEST(Steps, RunInOrderOnTheirScenes) {
+    auto a = scene("A");
+    a.desc.controls = {label("Go").at(0, 0, 1500, 300), label("Line").hidden(), timer("T", 1000).disabled(),
+                       listBox("List").at(0, 600, 1500, 900)};
+    a.onLoad({addItem("List", "jedna"), addItem("List", "dvě")});
+    a.onClick("Go", {when(isVisible("Line"), {hide("Line")},
+                          {show("Line"), say("Line", 0x000000FF, align::right, "řádek"), start("T"),
+                           say(onScene("B", "L"), "napsáno")})});
+    a.onClick("List", {choose("List", {{say("Line", "první")}, {say("Line", align::centre, "druhý")}})});
+    a.onTimer("T", {stop("T"), say("Line", "tik")});
+    auto b = scene("B");
+    b.desc.controls = {label("L")};
+    HeadlessHost h({a, b});
+    Runtime& rt = h.runtime();
+    rt.start("A");
+    const Scene* s = rt.find("A");
+    auto prop = [&](const char* name, const char* p) { return formatValue(*s->find(name)->property(p)); };
+    rt.mouseDown("A", 10, 10);
+    rt.mouseUp("A", 10, 10);
+    EXPECT_EQ(prop("Line", "Visible"), "true");
+    EXPECT_EQ(prop("Line", "Caption"), "\"řádek\"");
+    EXPECT_EQ(prop("Line", "ForeColor"), "255");
+    EXPECT_EQ(prop("Line", "Alignment"), "1");
+    EXPECT_EQ(rt.state("B"), SceneState::Hidden);  // the write loaded it
+    EXPECT_EQ(formatValue(*rt.find("B")->find("L")->property("Caption")), "\"napsáno\"");
+    rt.advanceTo(h.clock(), 1000);
+    EXPECT_EQ(prop("Line", "Caption"), "\"tik\"");
+    EXPECT_EQ(prop("T", "Enabled"), "false");
+    rt.mouseDown("A", 10, 40 + 2 + 13);  // the second entry
+    rt.mouseUp("A", 10, 40 + 2 + 13);
+    EXPECT_EQ(prop("Line", "Caption"), "\"druhý\"");
+    EXPECT_EQ(prop("Line", "Alignment"), "2");
+    rt.mouseDown("A", 10, 10);
+    rt.mouseUp("A", 10, 10);
+    EXPECT_EQ(prop("Line", "Visible"), "false");
+}
+
 // ------------------------------------------------------------------ timers
 
 TEST(Timers, RestartingARunningTimerDoesNotPostponeIt) {
@@ -264,8 +392,8 @@ TEST(Timers, RestartingARunningTimerDoesNotPostponeIt) {
     auto intro = scene("Intro");
     intro.desc.controls = {timer("Timer2", 9999).disabled(), timer("Timer1", 9999)};
     intro.on("Timer1", EventKind::Timer,
-             [](Runtime& rt, const Event&) { rt.scene("Intro").control("Timer2").setEnabled(true); });
-    intro.on("Timer2", EventKind::Timer, [&](Runtime& rt, const Event&) {
+             [](Runtime& rt, const SceneRef&, const Event&) { rt.scene("Intro").control("Timer2").setEnabled(true); });
+    intro.on("Timer2", EventKind::Timer, [&](Runtime& rt, const SceneRef&, const Event&) {
         shownAt.push_back(rt.clock().now());
         rt.scene("Menu").show();
         rt.scene("Intro").unload();
@@ -286,7 +414,7 @@ TEST(Timers, TenMinutesOfGameTimeRunFastAndTickExactly) {
     std::vector<int64_t> ticks;
     auto a = scene("A");
     a.desc.controls = {timer("T", 3000)};
-    a.on("T", EventKind::Timer, [&](Runtime& rt, const Event&) { ticks.push_back(rt.clock().now()); });
+    a.on("T", EventKind::Timer, [&](Runtime& rt, const SceneRef&, const Event&) { ticks.push_back(rt.clock().now()); });
     HeadlessHost h({a});
     h.runtime().start("A");
     auto t0 = std::chrono::steady_clock::now();
@@ -301,17 +429,17 @@ TEST(Timers, ChainHiddenScenesStoppedTicksAndUnloadedScenes) {
     std::vector<std::string> log;
     auto a = scene("A");
     a.desc.controls = {timer("T1", 3000), timer("T2", 3000).disabled(), timer("Loop", 2500)};
-    a.on("T1", EventKind::Timer, [&](Runtime& rt, const Event&) {
+    a.on("T1", EventKind::Timer, [&](Runtime& rt, const SceneRef&, const Event&) {
         log.push_back("T1@" + std::to_string(rt.clock().now()));
         rt.scene("A").control("T1").setEnabled(false);
         rt.scene("A").control("T2").setEnabled(true);
     });
-    a.on("T2", EventKind::Timer, [&](Runtime& rt, const Event&) {
+    a.on("T2", EventKind::Timer, [&](Runtime& rt, const SceneRef&, const Event&) {
         log.push_back("T2@" + std::to_string(rt.clock().now()));
         rt.scene("A").control("T2").setEnabled(false);
     });
     a.on("Loop", EventKind::Timer,
-         [&](Runtime& rt, const Event&) { log.push_back("Loop@" + std::to_string(rt.clock().now())); });
+         [&](Runtime& rt, const SceneRef&, const Event&) { log.push_back("Loop@" + std::to_string(rt.clock().now())); });
     auto b = scene("B");
     HeadlessHost h({a, b});
     Runtime& rt = h.runtime();
@@ -329,11 +457,11 @@ TEST(Timers, ADueTickIsDroppedWhenTheTimerStopsAndTicksDoNotPileUp) {
     std::vector<std::string> log;
     auto a = scene("A");
     a.desc.controls = {timer("First", 1000), timer("Second", 1000)};
-    a.on("First", EventKind::Timer, [&](Runtime& rt, const Event&) {
+    a.on("First", EventKind::Timer, [&](Runtime& rt, const SceneRef&, const Event&) {
         log.push_back("First@" + std::to_string(rt.clock().now()));
         rt.scene("A").control("Second").setEnabled(false);  // Second is due now too
     });
-    a.on("Second", EventKind::Timer, [&](Runtime&, const Event&) { log.push_back("Second"); });
+    a.on("Second", EventKind::Timer, [&](Runtime&, const SceneRef&, const Event&) { log.push_back("Second"); });
     HeadlessHost h({a});
     h.runtime().start("A");
     // The game was busy for 3.5 periods: the missed ticks come as one.
@@ -350,12 +478,12 @@ TEST(Timers, TicksDueTogetherComeInTheOrderTheTimersWereStarted) {
     std::vector<std::string> log;
     auto a = scene("A");
     a.desc.controls = {timer("Hide", 3000).disabled(), timer("Show", 3000), label("Line").hidden()};
-    a.on("Show", EventKind::Timer, [&](Runtime& rt, const Event&) {
+    a.on("Show", EventKind::Timer, [&](Runtime& rt, const SceneRef&, const Event&) {
         log.push_back("show@" + std::to_string(rt.clock().now()));
         rt.scene("A").control("Line").setVisible(true);
         rt.scene("A").control("Hide").setEnabled(true);
     });
-    a.on("Hide", EventKind::Timer, [&](Runtime& rt, const Event&) {
+    a.on("Hide", EventKind::Timer, [&](Runtime& rt, const SceneRef&, const Event&) {
         log.push_back("hide@" + std::to_string(rt.clock().now()));
         rt.scene("A").control("Line").setVisible(false);
     });
@@ -384,13 +512,13 @@ TEST(HitTest, RulesOfWhoTakesThePoint) {
         label("InFrame").at(30, 30, 150, 150).in("Frame1"),
         line("Line").ends(0, 0, 3000, 3000),
     };
-    a.on("Grey", EventKind::Click, [](Runtime&, const Event&) {});
+    a.on("Grey", EventKind::Click, [](Runtime&, const SceneRef&, const Event&) {});
     HeadlessHost h({a});
     Runtime& rt = h.runtime();
     rt.start("A");
     const Scene& s = *rt.find("A");
     auto at = [&](int x, int y) {
-        Control* c = rt.hitTest(s, x, y);
+        const Control* c = rt.hitTest(s, x, y);
         return c ? c->displayName() : std::string("scene");
     };
     EXPECT_EQ(at(5, 5), "Grey");
@@ -442,11 +570,11 @@ TEST(Clicks, ArraysOptionButtonsCheckBoxesAndLists) {
         listBox("L").at(1500, 0, 1500, 1500),
     };
     a.on("Person", EventKind::Click,
-         [&](Runtime&, const Event& e) { log.push_back("Person(" + std::to_string(e.index) + ")"); });
-    a.on("L", EventKind::Click, [&](Runtime& rt, const Event&) {
+         [&](Runtime&, const SceneRef&, const Event& e) { log.push_back("Person(" + std::to_string(e.index) + ")"); });
+    a.on("L", EventKind::Click, [&](Runtime& rt, const SceneRef&, const Event&) {
         log.push_back("L " + std::to_string(rt.scene("A").control("L").listIndex()));
     });
-    a.onLoad([](Runtime& rt, const Event&) {
+    a.onLoad([](Runtime& rt, const SceneRef&, const Event&) {
         for (auto s : {"Ano", "Ne", "Možná"}) rt.scene("A").control("L").addItem(s);
     });
     HeadlessHost h({a});
@@ -477,13 +605,13 @@ TEST(Drag, PressOnASourceRaisesNoClickAndDropsReachOtherWindows) {
     auto panel = scene("Panel");
     panel.desc.controls = {image("Gun").at(0, 0, 300, 300).withTag("Gun").draggable(),
                            image("Spot").at(600, 0, 300, 300)};
-    panel.on("Gun", EventKind::Click, [&](Runtime&, const Event&) { log.push_back("click"); });
-    panel.on("Spot", EventKind::DragDrop, [&](Runtime&, const Event& e) {
+    panel.on("Gun", EventKind::Click, [&](Runtime&, const SceneRef&, const Event&) { log.push_back("click"); });
+    panel.on("Spot", EventKind::DragDrop, [&](Runtime&, const SceneRef&, const Event& e) {
         log.push_back("spot got " + e.source->tag());
     });
     auto other = scene("Other");
     other.desc.controls = {image("Monkey").at(0, 0, 600, 600)};
-    other.on("Monkey", EventKind::DragDrop, [&](Runtime&, const Event& e) {
+    other.on("Monkey", EventKind::DragDrop, [&](Runtime&, const SceneRef&, const Event& e) {
         log.push_back("monkey got " + e.source->tag());
         e.source->setVisible(false);
     });
@@ -515,10 +643,10 @@ TEST(Drag, UnloadingTheSourceSceneEndsTheDragWithoutADrop) {
     int drops = 0;
     auto panel = scene("Panel");
     panel.desc.controls = {image("Gun").at(0, 0, 300, 300).draggable(), timer("Bye", 100)};
-    panel.on("Bye", EventKind::Timer, [](Runtime& rt, const Event&) { rt.scene("Panel").unload(); });
+    panel.on("Bye", EventKind::Timer, [](Runtime& rt, const SceneRef&, const Event&) { rt.scene("Panel").unload(); });
     auto other = scene("Other");
     other.desc.controls = {image("Monkey").at(0, 0, 600, 600)};
-    other.on("Monkey", EventKind::DragDrop, [&](Runtime&, const Event&) { ++drops; });
+    other.on("Monkey", EventKind::DragDrop, [&](Runtime&, const SceneRef&, const Event&) { ++drops; });
     HeadlessHost h({panel, other});
     Runtime& rt = h.runtime();
     rt.start("Other");

@@ -31,33 +31,33 @@ std::vector<SceneDef> testGame() {
         optionButton("One").at(1500, 2400, 600, 195).val(-1),
         optionButton("Two").at(1500, 2700, 600, 195),
     };
-    a.onLoad([](Runtime& rt, const Event&) {
+    a.onLoad([](Runtime& rt, const SceneRef&, const Event&) {
         for (auto s : {"jedna", "dvě", "tři", "čtyři", "pět"}) rt.scene("Start").control("List").addItem(s);
         for (int i = 0; i < 20; ++i) rt.scene("Start").control("Long").addItem("řádek " + std::to_string(i));
     });
-    a.on("Hello", EventKind::Click, [](Runtime& rt, const Event&) {
+    a.on("Hello", EventKind::Click, [](Runtime& rt, const SceneRef&, const Event&) {
         rt.scene("Start").control("Hello").setCaption("Nazdar");
         rt.scene("Start").control("Tick").setEnabled(true);
     });
-    a.on("Tick", EventKind::Timer, [](Runtime& rt, const Event&) {
+    a.on("Tick", EventKind::Timer, [](Runtime& rt, const SceneRef&, const Event&) {
         rt.scene("Start").control("Tick").setEnabled(false);
         rt.scene("Next").show();
     });
-    a.on("List", EventKind::Click, [](Runtime& rt, const Event&) {
+    a.on("List", EventKind::Click, [](Runtime& rt, const SceneRef&, const Event&) {
         rt.scene("Start").control("Hello").setCaption(
             "vybráno " + std::to_string(rt.scene("Start").control("List").listIndex()));
     });
-    a.on("Long", EventKind::Click, [](Runtime& rt, const Event&) {
+    a.on("Long", EventKind::Click, [](Runtime& rt, const SceneRef&, const Event&) {
         auto hello = rt.scene("Start").control("Hello");
         hello.setCaption(hello.caption() + " " + std::to_string(rt.scene("Start").control("Long").listIndex()));
     });
-    a.on("Spot", EventKind::DragDrop, [](Runtime& rt, const Event& e) {
+    a.on("Spot", EventKind::DragDrop, [](Runtime& rt, const SceneRef&, const Event& e) {
         rt.scene("Start").control("Hello").setCaption("dostal " + e.source->tag());
     });
     SceneDef b;
     b.desc.window = WindowDesc{"Next", "Next", 3000, 3000, Border::FixedSingle, 0, 0, 0, true};
     b.desc.controls = {image("Target").at(0, 0, 600, 600)};
-    b.on("Target", EventKind::DragDrop, [](Runtime& rt, const Event& e) {
+    b.on("Target", EventKind::DragDrop, [](Runtime& rt, const SceneRef&, const Event& e) {
         e.source->setVisible(false);
         rt.scene("Next").unload();
     });
@@ -151,6 +151,39 @@ TEST(Script, ScreenshotWritesAPngOfTheClientArea) {
     auto be32 = [&](int o) { return head[o] << 24 | head[o + 1] << 16 | head[o + 2] << 8 | head[o + 3]; };
     EXPECT_EQ(be32(16), 200);
     EXPECT_EQ(be32(20), 200);
+}
+
+// "include FILE" runs another script's lines in its place, FILE beside the
+// including script; a failure inside names both lines.
+TEST(Script, IncludeRunsAnotherScriptInPlace) {
+    const std::string dir = ::testing::TempDir() + "az-include";
+    std::filesystem::create_directories(dir + "/parts");
+    auto write = [&](const std::string& name, const std::string& text) { std::ofstream(dir + "/" + name) << text; };
+    write("parts/outer.azs", "# the start\ninclude inner.azs\nexpect Start.Tick.Enabled true\n");
+    write("parts/inner.azs", "click Start.Hello\n");
+    write("parts/wrong.azs", "wait 10\nexpect Start.Hello.Caption \"jiný\"\n");
+    HeadlessHost h(testGame());
+    h.runtime().start("Start");
+    ScriptRunner runner(h);
+    runner.setIncludeFolder(dir);
+    auto ok = runner.run(std::string("include parts/outer.azs\nexpect Start.Hello.Caption \"Nazdar\"\n"));
+    EXPECT_EQ(ok.exitCode, 0) << ok.message;
+    EXPECT_EQ(ok.commands, 3);
+    const struct {
+        const char* script;
+        int code;
+        const char* message;
+    } cases[] = {
+        {"wait 1\ninclude parts/wrong.azs\n", 1, "line 2: in parts/wrong.azs line 2: "},
+        {"include parts/missing.azs\n", 2, "line 1: cannot open parts/missing.azs"},
+        {"include\n", 2, "line 1: usage: include FILE"},
+    };
+    for (const auto& c : cases) {
+        auto r = runner.run(std::string(c.script));
+        EXPECT_EQ(r.exitCode, c.code) << c.script;
+        EXPECT_NE(r.message.find(c.message), std::string::npos) << c.script << " gave: " << r.message;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -17,6 +17,20 @@
 namespace az {
 namespace {
 
+// Lets the window system handle what the X server sends until `done` holds,
+// waiting for the next event in between; false when a second passes first.
+template <class Done>
+bool handleUntil(SdlWindowSystem& ws, Clock& clock, Display* dpy, Done done) {
+    const Uint64 until = SDL_GetTicks64() + 1000;
+    while (SDL_GetTicks64() < until) {
+        XSync(dpy, False);
+        ws.pump(clock);
+        if (done()) return true;
+        SDL_WaitEventTimeout(nullptr, 20);
+    }
+    return false;
+}
+
 class SdlWindows : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -200,16 +214,16 @@ TEST_F(SdlWindows, TheCursorOfTheControlUnderThePointerWithItsHotSpot) {
     ws.attach(rt);
     rt.start("Form3");
     SDL_Window* win = ws.sdlWindow(rt.find("Form3")->window);
-    auto moveTo = [&](int x, int y) {
+    // The pointer is moved, then the events are handled until the X
+    // server shows the cursor looked for (or a second has gone).
+    auto moveTo = [&](int x, int y, auto cursorShown) {
         SDL_WarpMouseInWindow(win, x, y);
-        for (int i = 0; i < 20; ++i) {
-            ws.pump(clock);
-            SDL_Delay(10);
-        }
+        handleUntil(ws, clock, dpy, cursorShown);
     };
-    moveTo(20, 20);
-    EXPECT_EQ(shown(), std::make_tuple(32, 12, 1));  // the pointing hand, its finger tip
-    moveTo(20, 75);
+    const auto hand = std::make_tuple(32, 12, 1);  // the pointing hand, its finger tip
+    moveTo(20, 20, [&] { return shown() == hand; });
+    EXPECT_EQ(shown(), hand);
+    moveTo(20, 75, [&] { return std::get<0>(shown()) != 32; });
     EXPECT_NE(std::get<0>(shown()), 32);  // the default arrow
     XCloseDisplay(dpy);
 }
@@ -223,28 +237,28 @@ TEST_F(SdlWindows, ADragFollowsThePointerWithItsOutlineAndDropsOnTheControlUnder
     SceneDef d = emptyScene("late");  // 627 x 491, dark navy
     d.desc.controls = {image("Item").at(150, 150, 600, 600).draggable().withTag("Gun"),
                        image("Target").at(6000, 4500, 1500, 1500)};
-    d.on("Target", EventKind::DragDrop, [&](Runtime&, const Event& e) { drops.push_back(e.source->tag()); });
+    d.on("Target", EventKind::DragDrop, [&](Runtime&, const SceneRef&, const Event& e) { drops.push_back(e.source->tag()); });
     Runtime rt({d}, ws, clock);
     ws.attach(rt);
     rt.start("late");
     SDL_Window* win = ws.sdlWindow(rt.find("late")->window);
-    auto settle = [&] {
-        XSync(dpy, False);
-        for (int i = 0; i < 10; ++i) {
-            ws.pump(clock);
-            SDL_Delay(10);
-        }
-    };
-    settle();
+    // What the test does through the X server is handled once the window
+    // system has seen it.
+    auto settle = [&](auto seen) { handleUntil(ws, clock, dpy, seen); };
+    settle([&] { return SDL_GetMouseFocus() == win; });
     int wx, wy;
     SDL_GetWindowPosition(win, &wx, &wy);
     auto moveTo = [&](int x, int y) {  // client pixels, through the X server
         XTestFakeMotionEvent(dpy, -1, wx + x, wy + y, CurrentTime);
-        settle();
+        settle([&] {
+            int px, py;
+            SDL_GetMouseState(&px, &py);
+            return px == x && py == y && (!rt.drag() || (rt.drag()->pointerX == x && rt.drag()->pointerY == y));
+        });
     };
     moveTo(20, 20);  // the middle of the item
     XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
-    settle();
+    settle([&] { return rt.drag().has_value(); });
     ASSERT_TRUE(rt.drag().has_value());
     for (int x = 60; x <= 300; x += 60) moveTo(x, 200);
     EXPECT_EQ(rt.drag()->pointerX, 300);
@@ -264,7 +278,7 @@ TEST_F(SdlWindows, ADragFollowsThePointerWithItsOutlineAndDropsOnTheControlUnder
     EXPECT_EQ(rgb(300, 200), std::make_tuple(0x00, 0x33, 0x66));            // inside: untouched
     moveTo(450, 350);  // over the target
     XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
-    settle();
+    settle([&] { return !rt.drag().has_value(); });
     EXPECT_FALSE(rt.drag().has_value());
     EXPECT_EQ(drops, std::vector<std::string>{"Gun"});
     XCloseDisplay(dpy);

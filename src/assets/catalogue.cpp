@@ -190,7 +190,6 @@ std::optional<CursorImage> Catalogue::cursorImage(int asset) {
     img.h = cairo_image_surface_get_height(s);
     img.hotX = r.kind == AssetKind::Cursor ? r.hotX : img.w / 2;
     img.hotY = r.kind == AssetKind::Cursor ? r.hotY : img.h / 2;
-    img.invert = asset == 15;
     img.argb.resize(size_t(img.w) * size_t(img.h));
     cairo_surface_flush(s);
     const unsigned char* data = cairo_image_surface_get_data(s);

@@ -24,7 +24,6 @@ struct AssetRecord {
     const char* content;
 };
 
-constexpr int kAssetCount = 45;
 const std::array<AssetRecord, kAssetCount>& assetRecords();
 const AssetRecord& assetRecord(int id);
 

@@ -64,7 +64,9 @@ public:
     explicit Control(const ControlDesc& d) : desc(&d), p(d) {}
 
     const ControlDesc* desc;   // the design entry
-    ControlDesc p;             // current values, starting at the design values
+    // The properties as they are now: a copy of the design entry at load,
+    // changed by handlers (through ControlRef) and by the player's clicks.
+    ControlDesc p;
     size_t order = 0;          // place in the description
     int frameOrder = -1;       // the order of its Frame, -1 when on the scene
 

@@ -33,6 +33,11 @@ using VbColor = uint32_t;
 constexpr VbColor kSystemColor = 0x80000000u;
 constexpr VbColor sysColor(unsigned n) { return kSystemColor | n; }
 
+// Alignment of a label's text.
+namespace align {
+constexpr int left = 0, right = 1, centre = 2;
+}
+
 struct Font {
     std::string face = "MS Sans Serif";
     bool bold = false;

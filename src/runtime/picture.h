@@ -9,6 +9,9 @@
 
 namespace az {
 
+// Pictures, cursors and icons are named by asset ids 1 to kAssetCount.
+constexpr int kAssetCount = 45;
+
 // Where the painter gets its pictures: decoded once, shared, owned by the source.
 class PictureSource {
 public:
@@ -24,7 +27,6 @@ struct CursorImage {
     std::vector<uint32_t> argb;
     int w = 0, h = 0;
     int hotX = 0, hotY = 0;
-    bool invert = false;  // meant to invert what lies beneath
 };
 
 }  // namespace az

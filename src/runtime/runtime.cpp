@@ -45,10 +45,14 @@ std::optional<Key> keyNamed(std::string_view n) {
 
 // ---------------------------------------------------------------- Scene
 
-Control* Scene::find(std::string_view n, int index) const {
+const Control* Scene::find(std::string_view n, int index) const {
     for (const auto& c : controls)
         if (c->name() == n && c->index() == index) return c.get();
     return nullptr;
+}
+
+Control* Scene::find(std::string_view n, int index) {
+    return const_cast<Control*>(static_cast<const Scene&>(*this).find(n, index));
 }
 
 const Control* Scene::frameOf(const Control& c) const {
@@ -96,7 +100,7 @@ Runtime::Runtime(std::vector<SceneDef> defs, WindowSystem& ws, Clock& clock)
         s->def = &d;
         scenes_.push_back(std::move(s));
         for (const auto& h : d.handlers)
-            handlers_[{d.desc.window.name, h.control, h.event}] = &h.fn;
+            handlers_[{d.desc.window.name, h.control, h.event}] = &h;
     }
 }
 
@@ -110,6 +114,22 @@ std::string Runtime::programPath(std::string_view file) const {
 SceneRef Runtime::scene(std::string_view name) { return SceneRef(*this, std::string(name)); }
 
 void Runtime::end() { throw ProgramEnd{}; }
+
+std::vector<const Scene*> Runtime::scenes() const {
+    std::vector<const Scene*> all;
+    for (const auto& s : scenes_) all.push_back(s.get());
+    return all;
+}
+
+const Scene& Runtime::loadHidden(std::string_view name) { return ensureLoaded(name); }
+
+void Runtime::showEntry(const Scene& s, const Control& list, int entry) {
+    Control& c = *slot(s.name()).controls.at(list.order);
+    const int rows = std::max(1, (s.clientRect(c).h - 4) / kListItemHeight);
+    if (entry < c.topIndex) c.topIndex = entry;
+    if (entry >= c.topIndex + rows) c.topIndex = entry - rows + 1;
+    changed(s);
+}
 
 const Scene* Runtime::find(std::string_view name) const {
     for (const auto& s : scenes_)
@@ -264,7 +284,12 @@ void Runtime::destroy(Scene& s) {
 void Runtime::raise(Scene& s, const std::string& control, EventKind ev, const Event& e) {
     auto it = handlers_.find({s.name(), control, ev});
     if (it == handlers_.end()) return;
-    (*it->second)(*this, e);
+    const HandlerBinding& h = *it->second;
+    const SceneRef me(*this, s.name());
+    if (h.fn)
+        h.fn(*this, me, e);
+    else
+        run(h.steps, me, e);
 }
 
 void Runtime::changed(const Scene& s) {
@@ -347,7 +372,11 @@ void Runtime::advanceTo(ManualClock& clock, int64_t t) {
 
 // ------------------------------------------------------------- hit test
 
-Control* Runtime::hitTest(const Scene& s, int x, int y) const {
+Control* Runtime::hitTest(Scene& s, int x, int y) {
+    return const_cast<Control*>(static_cast<const Runtime&>(*this).hitTest(static_cast<const Scene&>(s), x, y));
+}
+
+const Control* Runtime::hitTest(const Scene& s, int x, int y) const {
     auto takesPart = [&](const Control& c) {
         if (!c.p.visible || !c.p.enabled) return false;
         switch (c.kind()) {
@@ -409,7 +438,7 @@ void Runtime::mouseDown(std::string_view scene, int x, int y) {
         drag_.reset();
         const Scene* s = find(scene);
         if (!s || s->state != SceneState::Shown) return;
-        Control* c = hitTest(*s, x, y);
+        const Control* c = hitTest(*s, x, y);
         if (c && c->p.dragMode == 1) {
             Rect r = s->clientRect(*c);
             drag_ = Drag{s->name(), s->generation, c->order, x - r.x, y - r.y,
@@ -501,7 +530,7 @@ void Runtime::mouseUp(std::string_view sceneUnderPointer, int x, int y) {
             if (!src.isLoaded() || src.generation != d.generation) return;
             const Scene* target = find(sceneUnderPointer);
             if (!target || target->state != SceneState::Shown) return;
-            Control* winner = hitTest(*target, x, y);
+            const Control* winner = hitTest(*target, x, y);
             Control* source = src.controls[d.order].get();
             if (!winner || winner == source) return;
             ControlRef sourceRef(*this, src.name(), source->name(), source->index());
@@ -741,12 +770,18 @@ void ControlRef::addItem(std::string item) const {
         c.items.push_back(std::move(item));
     });
 }
+// A property or method the component does not have is a failing
+// operation, as a misspelt control name is.
 void ControlRef::set(std::string_view property, const Value& v) const {
     Control& c = resolve();
+    if (!hasComponentProperty(c.kind(), property))
+        throw RuntimeError(scene_ + "." + c.displayName() + " has no property " + std::string(property));
     if (c.component) c.component->setProperty(property, v);
 }
 void ControlRef::call(std::string_view method) const {
     Control& c = resolve();
+    if (!hasComponentMethod(c.kind(), method))
+        throw RuntimeError(scene_ + "." + c.displayName() + " has no method " + std::string(method));
     if (c.component) c.component->call(method);
 }
 

@@ -1,5 +1,20 @@
 // The scene runtime: one Scene per form name, their lifecycle, the handler
 // table, timers, hit test, clicks and drag-and-drop. One thread, no SDL.
+//
+// Who holds what, and for how long:
+// - The Runtime owns every Scene for the whole run; a Scene owns its
+//   Controls, and a Control its media Component, from the scene's load to
+//   its unload. Nothing else creates or destroys them.
+// - Handlers reach scenes and controls by name only (SceneRef, ControlRef,
+//   steps); they never hold a Scene or a Control.
+// - The window system, the painter, the media system, the scenario driver
+//   and the tests get const Scene and const Control pointers from find()
+//   and hitTest(). Such a pointer is good until the next event is
+//   dispatched: any handler may unload the scene and free its controls.
+//   They read through it; what they change goes through the Runtime's
+//   entry points (input, changed(), showEntry()).
+// - Pictures come from the PictureSource, which owns them for its own
+//   lifetime; a surface it hands out is borrowed for the one paint.
 #pragma once
 
 #include <functional>
@@ -16,6 +31,7 @@
 #include "runtime/control.h"
 #include "runtime/description.h"
 #include "runtime/picture.h"
+#include "runtime/steps.h"
 #include "runtime/window_system.h"
 
 namespace az {
@@ -40,12 +56,15 @@ struct Event {
     const ControlRef* source = nullptr;  // the dragged control of a DragDrop
 };
 
-using Handler = std::function<void(Runtime&, const Event&)>;
+// A handler written as code gets the runtime, its own scene and the event.
+// The game's scenes write theirs as steps instead (runtime/steps.h).
+using Handler = std::function<void(Runtime&, const SceneRef& me, const Event&)>;
 
 struct HandlerBinding {
     std::string control;  // empty for the scene's own Load and Unload
     EventKind event;
-    Handler fn;
+    Handler fn;           // either code ...
+    Steps steps;          // ... or steps, checked against the descriptions
 };
 
 // A scene as the game is written: its description and its handlers.
@@ -54,11 +73,20 @@ struct SceneDef {
     std::vector<HandlerBinding> handlers;
 
     SceneDef& on(std::string control, EventKind ev, Handler fn) {
-        handlers.push_back({std::move(control), ev, std::move(fn)});
+        handlers.push_back({std::move(control), ev, std::move(fn), {}});
+        return *this;
+    }
+    SceneDef& on(std::string control, EventKind ev, Steps steps) {
+        handlers.push_back({std::move(control), ev, nullptr, std::move(steps)});
         return *this;
     }
     SceneDef& onLoad(Handler fn) { return on("", EventKind::Load, std::move(fn)); }
     SceneDef& onUnload(Handler fn) { return on("", EventKind::Unload, std::move(fn)); }
+    SceneDef& onLoad(Steps steps) { return on("", EventKind::Load, std::move(steps)); }
+    SceneDef& onUnload(Steps steps) { return on("", EventKind::Unload, std::move(steps)); }
+    SceneDef& onClick(std::string control, Steps steps) { return on(std::move(control), EventKind::Click, std::move(steps)); }
+    SceneDef& onTimer(std::string timer, Steps steps) { return on(std::move(timer), EventKind::Timer, std::move(steps)); }
+    SceneDef& onDrop(std::string image, Steps steps) { return on(std::move(image), EventKind::DragDrop, std::move(steps)); }
 };
 
 // A failing operation on a scene or control: fatal for the program.
@@ -70,6 +98,8 @@ struct RuntimeError : std::runtime_error {
 using ComponentFactory =
     std::function<std::unique_ptr<Component>(const std::string& scene, const Control& c)>;
 
+// The run-time state of one form name. Outside the Runtime a Scene is only
+// ever seen const.
 class Scene {
 public:
     const SceneDef* def = nullptr;
@@ -84,7 +114,8 @@ public:
     const std::string& name() const { return def->desc.window.name; }
     const WindowDesc& windowDesc() const { return def->desc.window; }
     bool isLoaded() const { return state != SceneState::Unloaded; }
-    Control* find(std::string_view name, int index = -1) const;
+    const Control* find(std::string_view name, int index = -1) const;
+    Control* find(std::string_view name, int index = -1);
     // The control's rectangle in client pixels (frames' items included).
     Rect clientRect(const Control& c) const;
     const Control* frameOf(const Control& c) const;
@@ -129,7 +160,7 @@ public:
     // Observation without loading anything (scripts, tests, painter).
     const Scene* find(std::string_view name) const;
     SceneState state(std::string_view name) const;
-    const std::vector<std::unique_ptr<Scene>>& scenes() const { return scenes_; }
+    std::vector<const Scene*> scenes() const;
     bool hasHandler(const std::string& scene, const std::string& control, EventKind ev) const;
 
     // --- input from the window system ---------------------------------
@@ -154,7 +185,7 @@ public:
     void advanceTo(ManualClock& clock, int64_t t);
 
     // --- hit test, cursors, drag ---------------------------------------
-    Control* hitTest(const Scene& s, int x, int y) const;
+    const Control* hitTest(const Scene& s, int x, int y) const;
     // The cursor asset at a point of a shown scene, 0 for the default arrow.
     int cursorAt(std::string_view scene, int x, int y) const;
     // The tooltip of the control at a point of a shown scene, empty for none.
@@ -170,23 +201,37 @@ public:
     };
     const std::optional<Drag>& drag() const { return drag_; }
 
-    // --- used by SceneRef and ControlRef --------------------------------
-    Scene& ensureLoaded(std::string_view name);
-    void show(std::string_view name);
-    void hide(std::string_view name);
-    void unload(std::string_view name);
-    void setTimerEnabled(Control& t, bool on);
+    // A list box scrolls so that one of its entries is in view, as the
+    // player scrolls it before clicking the entry.
+    void showEntry(const Scene& s, const Control& list, int entry);
+    // Something on the scene changed on screen by itself (a component's
+    // frame): its window is painted again.
     void changed(const Scene& s);
+
+    // Loads a scene hidden outside the event loop, without the end check:
+    // for drawing a scene as its load leaves it (the gallery).
+    const Scene& loadHidden(std::string_view name);
 
     // Runs one event from outside (input, tick, start) with the fatal-error
     // handling and the program end check after it.
     void dispatch(const std::function<void()>& f);
 
 private:
+    friend class SceneRef;
+    friend class ControlRef;
+    Scene& ensureLoaded(std::string_view name);
+    void show(std::string_view name);
+    void hide(std::string_view name);
+    void unload(std::string_view name);
+    void setTimerEnabled(Control& t, bool on);
+    Control* hitTest(Scene& s, int x, int y);
+
     Scene& slot(std::string_view name);
     void load(Scene& s);
     void destroy(Scene& s);
     void raise(Scene& s, const std::string& control, EventKind ev, const Event& e);
+    void run(const Steps& steps, const SceneRef& me, const Event& e);
+    bool holds(const Test& t, const SceneRef& me, const Event& e);
     void click(Scene& s, Control& c, int x, int y);
     void pressList(Scene& s, Control& list, int x, int y);
     void dragThumb(Scene& s, Control& list, int y);
@@ -198,7 +243,7 @@ private:
 
     std::vector<SceneDef> defs_;
     std::vector<std::unique_ptr<Scene>> scenes_;
-    std::map<std::tuple<std::string, std::string, EventKind>, const Handler*> handlers_;
+    std::map<std::tuple<std::string, std::string, EventKind>, const HandlerBinding*> handlers_;
     WindowSystem& ws_;
     Clock& clock_;
     ComponentFactory factory_;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
 #include <limits>
+#include <optional>
 #include <istream>
 #include <sstream>
 
@@ -160,8 +162,8 @@ private:
         return *s;
     }
 
-    Control& control(const ControlName& n, const Scene& s) {
-        Control* c = s.find(n.control, n.index);
+    const Control& control(const ControlName& n, const Scene& s) {
+        const Control* c = s.find(n.control, n.index);
         if (!c) {
             // Tell a misspelt name from an element of an array.
             if (!s.def) malformed("unknown control " + display(n));
@@ -224,7 +226,7 @@ private:
         auto idx = parseInt(w[2]);
         if (!idx) malformed("usage: select SCENE.CONTROL INDEX");
         const Scene& s = shownScene(n.scene);
-        Control& c = control(n, s);
+        const Control& c = control(n, s);
         if (c.kind() != ControlKind::ListBox) malformed(display(n) + " is not a list box");
         if (*idx < 0 || *idx >= static_cast<int64_t>(c.items.size()))
             throw Failure{1, display(n) + " has no entry " + std::to_string(*idx) + " (it has " +
@@ -356,41 +358,70 @@ ScriptResult ScriptRunner::run(const std::string& script) {
     return run(in);
 }
 
-ScriptResult ScriptRunner::run(std::istream& in) {
-    ScriptResult result;
-    Interpreter interp(host_, extensions_);
+namespace {
+
+// Runs the lines of one script; "include FILE" runs the lines of another
+// in their place, FILE relative to the including script's folder. Empty when every line passed, else the failure with the
+// line it happened on.
+std::optional<ScriptResult> runLines(std::istream& in, Interpreter& interp, ScriptHost& host,
+                                     const std::string& folder, int depth, int& commands) {
+    auto failed = [](int code, const std::string& at, const std::string& msg) {
+        ScriptResult r;
+        r.exitCode = code;
+        r.message = at + ": " + msg;
+        return r;
+    };
     std::string line;
     int lineNo = 0;
     while (std::getline(in, line)) {
         ++lineNo;
+        const std::string at = "line " + std::to_string(lineNo);
         std::string err;
         auto words = splitWords(line, &err);
-        if (!err.empty()) {
-            result.exitCode = 2;
-            result.message = "line " + std::to_string(lineNo) + ": " + err;
-            return result;
-        }
+        if (!err.empty()) return failed(2, at, err);
         if (words.empty()) continue;
+        if (words[0] == "include") {
+            if (words.size() != 2) return failed(2, at, "usage: include FILE");
+            if (depth >= 8) return failed(2, at, "include nested too deep");
+            const std::string path = folder + "/" + words[1];
+            std::ifstream part(path);
+            if (!part) return failed(2, at, "cannot open " + words[1]);
+            // Its own includes are found beside it.
+            const std::string partFolder = path.substr(0, path.rfind('/'));
+            if (auto r = runLines(part, interp, host, partFolder, depth + 1, commands)) {
+                r->message = at + ": in " + words[1] + " " + r->message;
+                return r;
+            }
+            continue;
+        }
         try {
             interp.run(words);
-            ++result.commands;
-            Runtime& rt = host_.runtime();
+            ++commands;
+            Runtime& rt = host.runtime();
             if (rt.ended() && rt.exitCode() != 0)
                 throw Failure{1, "the game stopped with a run-time error: " + rt.error()};
         } catch (const Failure& f) {
-            result.exitCode = f.code;
-            result.message = "line " + std::to_string(lineNo) + ": " + f.message;
-            return result;
-        } catch (const std::exception& e) {  // MalformedLine among them
-            result.exitCode = 2;
-            result.message = "line " + std::to_string(lineNo) + ": " + e.what();
-            return result;
+            return failed(f.code, at, f.message);
+        } catch (const std::exception& e) {
+            return failed(2, at, e.what());
         }
     }
     if (in.bad()) {
-        result.exitCode = 2;
-        result.message = "line " + std::to_string(lineNo + 1) + ": cannot read the script";
+        ScriptResult r;
+        r.exitCode = 2;
+        r.message = "line " + std::to_string(lineNo + 1) + ": cannot read the script";
+        return r;
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+ScriptResult ScriptRunner::run(std::istream& in) {
+    Interpreter interp(host_, extensions_);
+    int commands = 0;
+    ScriptResult result = runLines(in, interp, host_, includeFolder_, 0, commands).value_or(ScriptResult{});
+    result.commands = commands;
     return result;
 }
 

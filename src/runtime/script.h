@@ -55,9 +55,12 @@ public:
     ScriptResult run(std::istream& in);
     // A script given as text (tests write them inline).
     ScriptResult run(const std::string& script);
+    // Where "include FILE" finds its files: the including script's folder.
+    void setIncludeFolder(std::string folder) { includeFolder_ = std::move(folder); }
 
 private:
     ScriptHost& host_;
+    std::string includeFolder_ = ".";
     std::map<std::string, ExpectExtension> extensions_;
 };
 

@@ -19,13 +19,125 @@ bool eventFits(EventKind ev, ControlKind k) {
     }
 }
 
+const SceneDef* defNamed(const std::vector<SceneDef>& defs, const std::string& name) {
+    for (const auto& d : defs)
+        if (d.desc.window.name == name) return &d;
+    return nullptr;
+}
+
+// Every name, kind and property the steps of one handler use.
+class StepCheck {
+public:
+    StepCheck(const std::vector<SceneDef>& defs, const SceneDef& own, std::string where, EventKind ev,
+              std::vector<std::string>& out)
+        : defs_(defs), own_(own), where_(std::move(where)), ev_(ev), out_(out) {}
+
+    void steps(const Steps& list) {
+        for (const Step& s : list) step(s);
+    }
+
+private:
+    void problem(const std::string& what) { out_.push_back(where_ + ": " + what); }
+
+    const ControlDesc* control(const Target& t, const char* use) {
+        const std::string sn = t.scene.empty() ? own_.desc.window.name : t.scene;
+        const SceneDef* d = defNamed(defs_, sn);
+        if (!d) {
+            problem(std::string(use) + " " + t.display(sn) + ": no scene " + sn);
+            return nullptr;
+        }
+        for (const auto& c : d->desc.controls)
+            if (c.name == t.name && c.index == t.index) return &c;
+        problem(std::string(use) + " " + t.display(sn) + ": no such control");
+        return nullptr;
+    }
+
+    // The control must be there and of a kind the use fits.
+    template <class Fits>
+    const ControlDesc* typed(const Target& t, const char* use, Fits fits) {
+        const ControlDesc* c = control(t, use);
+        if (c && !fits(c->kind))
+            problem(std::string(use) + " " + t.display(own_.desc.window.name) + ": a " + kindName(c->kind));
+        return c;
+    }
+
+    static bool is(ControlKind k, ControlKind want) { return k == want; }
+
+    // A component's property or method that the component must have.
+    void component(const Step& s, const char* use, const char* what, bool (*has)(ControlKind, std::string_view)) {
+        const ControlDesc* c = control(*s.target, use);
+        if (c && !has(c->kind, s.text))
+            problem(std::string(use) + " " + s.target->display(own_.desc.window.name) + "." + s.text + ": a " +
+                    kindName(c->kind) + " has no such " + what);
+    }
+
+    void scene(const std::string& name) {
+        if (!name.empty() && !defNamed(defs_, name)) problem("no scene " + name);
+    }
+
+    void step(const Step& s) {
+        switch (s.op) {
+        case Step::Show:
+        case Step::Hide: control(*s.target, "show or hide"); return;
+        case Step::Enable:
+        case Step::Disable:
+            typed(*s.target, "enable or disable (start or stop for timers)",
+                  [](ControlKind k) { return k != ControlKind::Timer; });
+            return;
+        case Step::Start:
+        case Step::Stop: typed(*s.target, "start or stop", [](ControlKind k) { return is(k, ControlKind::Timer); }); return;
+        case Step::Say: typed(*s.target, "caption of", [](ControlKind k) { return is(k, ControlKind::Label); }); return;
+        case Step::AddItem:
+            typed(*s.target, "add an entry to", [](ControlKind k) { return is(k, ControlKind::ListBox); });
+            return;
+        case Step::Set:
+        case Step::SetFile: component(s, "set", "property", hasComponentProperty); return;
+        case Step::Call: component(s, "call", "method", hasComponentMethod); return;
+        case Step::ShowScene:
+        case Step::HideScene:
+        case Step::UnloadScene: scene(s.scene); return;
+        case Step::End: return;
+        case Step::HideSource:
+            if (ev_ != EventKind::DragDrop) problem("only a DragDrop has a dragged control to hide");
+            return;
+        case Step::When: {
+            const Test& t = *s.test;
+            if (t.kind == Test::TagIs) {
+                if (ev_ != EventKind::DragDrop) problem("only a DragDrop has a dragged control's Tag");
+            } else if (t.kind == Test::ListIndexIs) {
+                typed(*t.target, "list index of", [](ControlKind k) { return is(k, ControlKind::ListBox); });
+            } else if (t.kind == Test::ValueIs) {
+                typed(*t.target, "value of",
+                      [](ControlKind k) { return k == ControlKind::CheckBox || k == ControlKind::OptionButton; });
+            } else {
+                control(*t.target, "test");
+            }
+            steps(s.then);
+            steps(s.otherwise);
+            return;
+        }
+        case Step::Choose: {
+            typed(*s.target, "list index of", [](ControlKind k) { return is(k, ControlKind::ListBox); });
+            for (const auto& list : s.cases) steps(list);
+            return;
+        }
+        }
+    }
+
+    const std::vector<SceneDef>& defs_;
+    const SceneDef& own_;
+    std::string where_;
+    EventKind ev_;
+    std::vector<std::string>& out_;
+};
+
 }  // namespace
 
 std::vector<std::string> validate(const std::vector<SceneDef>& defs) {
     std::vector<std::string> out;
     std::set<std::string> sceneNames;
     auto asset = [&](const std::string& where, int id) {
-        if (id != 0 && (id < 1 || id > 45)) out.push_back(where + ": no asset " + std::to_string(id));
+        if (id != 0 && (id < 1 || id > kAssetCount)) out.push_back(where + ": no asset " + std::to_string(id));
     };
     for (const auto& d : defs) {
         const std::string& sn = d.desc.window.name;
@@ -57,7 +169,9 @@ std::vector<std::string> validate(const std::vector<SceneDef>& defs) {
         std::set<std::pair<std::string, EventKind>> bound;
         for (const auto& h : d.handlers) {
             std::string where = sn + "." + (h.control.empty() ? "(scene)" : h.control) + " " + eventName(h.event);
-            if (!h.fn) out.push_back(where + ": empty handler");
+            if (!h.fn && h.steps.empty()) out.push_back(where + ": empty handler");
+            if (h.fn && !h.steps.empty()) out.push_back(where + ": both code and steps");
+            StepCheck(defs, d, where, h.event, out).steps(h.steps);
             if (!bound.insert({h.control, h.event}).second) out.push_back(where + ": bound twice");
             if (h.control.empty()) {
                 if (h.event != EventKind::Load && h.event != EventKind::Unload)

@@ -1,6 +1,7 @@
 #include "scenes/scenes.h"
 
 #include <map>
+#include <stdexcept>
 #include <string>
 
 namespace az {
@@ -21,7 +22,8 @@ std::vector<SceneDef> gameScenes() {
     std::vector<SceneDef> all;
     for (const auto& w : windowTable()) {
         auto it = built.find(w.name);
-        all.push_back(it != built.end() ? it->second() : emptyScene(w.name.c_str()));
+        if (it == built.end()) throw std::logic_error("no scene is built for the form " + w.name);
+        all.push_back(it->second());
     }
     return all;
 }

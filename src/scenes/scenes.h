@@ -30,7 +30,7 @@ SceneDef late();
 SceneDef kancl2();
 SceneDef theend();
 
-// A scene with its window and nothing in it yet.
+// A scene with its window and nothing in it, for trying the window system.
 SceneDef emptyScene(const char* formName);
 
 }  // namespace az

@@ -34,12 +34,13 @@ fs::path scratchDir() {
     return dir;
 }
 
-// The scratch folder goes when the tests end, unless AZ_KEEP_TEST_FILES
-// is set: then its pictures and recordings can be looked at.
+// The scratch folder goes when the tests end, unless AZ_TEST_OUT is set
+// (the folder for test output to look at): then its pictures and
+// recordings stay.
 class ScratchCleanup : public ::testing::Environment {
 public:
     void TearDown() override {
-        if (std::getenv("AZ_KEEP_TEST_FILES"))
+        if (std::getenv("AZ_TEST_OUT"))
             std::printf("media test files kept in %s\n", scratchDir().c_str());
         else
             fs::remove_all(scratchDir());
@@ -200,7 +201,7 @@ SceneDef testScene(const std::string& name) {
 SceneDef menuScene(std::string file, int* ticks) {
     SceneDef d = testScene("Menu");
     d.desc.controls = {midiControl("MMControl1").at(1200, 5760, 3540, 330), timer("Timer1", 500)};
-    d.onLoad([file](Runtime& rt, const Event&) {
+    d.onLoad([file](Runtime& rt, const SceneRef&, const Event&) {
         ControlRef m = rt.scene("Menu").control("MMControl1");
         m.set("Notify", false);
         m.set("Wait", true);
@@ -210,10 +211,10 @@ SceneDef menuScene(std::string file, int* ticks) {
         m.set("Command", std::string("Open"));
         m.set("Command", std::string("Play"));
     });
-    d.onUnload([](Runtime& rt, const Event&) {
+    d.onUnload([](Runtime& rt, const SceneRef&, const Event&) {
         rt.scene("Menu").control("MMControl1").set("Command", std::string("Close"));
     });
-    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const Event&) { ++*ticks; });
+    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const SceneRef&, const Event&) { ++*ticks; });
     return d;
 }
 
@@ -221,12 +222,12 @@ SceneDef menuScene(std::string file, int* ticks) {
 SceneDef movieScene(std::string file, int* ticks, std::string back = "003366") {
     SceneDef d = testScene("Intro");
     d.desc.controls = {timer("Timer1", 500), moviePlayer("mov1").at(0, 0, 2400, 900).movieBack(back)};
-    d.onLoad([file](Runtime& rt, const Event&) {
+    d.onLoad([file](Runtime& rt, const SceneRef&, const Event&) {
         ControlRef m = rt.scene("Intro").control("mov1");
         m.set("Movie", rt.programPath(file));
         m.call("Play");
     });
-    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const Event&) { ++*ticks; });
+    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const SceneRef&, const Event&) { ++*ticks; });
     return d;
 }
 
@@ -234,7 +235,7 @@ SceneDef bannerScene(int* ticks) {
     SceneDef d = testScene("Credits");
     d.desc.controls = {aniGif("AniGIF1").at(1440, 600, 6855, 975).pic(45).back(0x00C0C0C0).cursor(11),
                        timer("Timer1", 500)};
-    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const Event&) { ++*ticks; });
+    d.on("Timer1", EventKind::Timer, [ticks](Runtime&, const SceneRef&, const Event&) { ++*ticks; });
     return d;
 }
 
@@ -272,7 +273,7 @@ struct Stage {
     }
     void start(const std::string& scene) {
         rt().start("Desk");
-        rt().dispatch([&] { rt().show(scene); });
+        rt().dispatch([&] { rt().scene(scene).show(); });
     }
     Runtime& rt() { return host.runtime(); }
     void wait(int64_t ms) {
@@ -282,7 +283,7 @@ struct Stage {
     Component* component(const std::string& scene, const std::string& control) {
         const Scene* s = rt().find(scene);
         if (!s || !s->isLoaded()) return nullptr;
-        Control* c = s->find(control);
+        const Control* c = s->find(control);
         return c ? c->component.get() : nullptr;
     }
     // Ends the recording and reads it back.
@@ -364,10 +365,10 @@ TEST_F(MidiPlayback, MenuSequenceOpensPlaysAndCloseSilencesAtOnce) {
     st.wait(300);
     EXPECT_EQ(st.media->currentTune(), "t1.mid");
     // The menu hidden, the music goes on.
-    st.rt().dispatch([&] { st.rt().hide("Menu"); });
+    st.rt().dispatch([&] { st.rt().scene("Menu").setVisible(false); });
     st.wait(100);
     EXPECT_EQ(st.media->currentTune(), "t1.mid");
-    st.rt().dispatch([&] { st.rt().unload("Menu"); });  // Close at 400 ms
+    st.rt().dispatch([&] { st.rt().scene("Menu").unload(); });  // Close at 400 ms
     EXPECT_EQ(st.media->currentTune(), "");
     st.wait(600);
     EXPECT_TRUE(st.problems.empty()) << st.problems.front();
@@ -399,9 +400,9 @@ TEST_F(MidiPlayback, ReopeningStartsFromTheBeginning) {
     Stage st({menuScene("t1.mid", &ticks)}, "reopen.wav");
     st.start("Menu");
     st.wait(700);  // into the second note
-    st.rt().dispatch([&] { st.rt().unload("Menu"); });
+    st.rt().dispatch([&] { st.rt().scene("Menu").unload(); });
     st.wait(300);
-    st.rt().dispatch([&] { st.rt().show("Menu"); });  // loads again: Open, Play at 1000 ms
+    st.rt().dispatch([&] { st.rt().scene("Menu").show(); });  // loads again: Open, Play at 1000 ms
     st.wait(1500);
     Wav w = st.recording();
     EXPECT_GT(w.tone(311.13, 620, 695), 5 * w.tone(440, 620, 695)) << "the second note when it closes";
@@ -470,7 +471,7 @@ TEST_F(MoviePlayback, ShowsFromFirstFrameScaledCentredAndStopsWithItsScene) {
     }
     EXPECT_FALSE(mov->animating()) << "played once, holding its last frame";
     EXPECT_EQ(st.media->movieShowing(st.rt(), "Intro", "mov1"), "m.swf");
-    st.rt().dispatch([&] { st.rt().unload("Intro"); });
+    st.rt().dispatch([&] { st.rt().scene("Intro").unload(); });
     EXPECT_EQ(st.media->movieShowing(st.rt(), "Intro", "mov1"), "");
     st.wait(500);
     EXPECT_TRUE(st.problems.empty()) << st.problems.front();
@@ -485,7 +486,7 @@ TEST_F(MoviePlayback, UnloadingStopsTheSoundAtOnce) {
     Stage st({movieScene("m.swf", &ticks)}, "movie-unload.wav");
     st.start("Intro");
     st.wait(600);
-    st.rt().dispatch([&] { st.rt().unload("Intro"); });
+    st.rt().dispatch([&] { st.rt().scene("Intro").unload(); });
     st.wait(600);
     Wav w = st.recording();
     EXPECT_GT(w.rms(100, 590), 0.05);
@@ -551,7 +552,7 @@ TEST(Banner, AnimatesWithoutClearingAndLoops) {
         EXPECT_TRUE(near(bannerPixel(f5, x, 30), want, 8)) << x << ": " << std::hex << bannerPixel(f5, x, 30);
     }
     // The cycle is 1.9 s and repeats for as long as the scene is loaded.
-    st.rt().dispatch([&] { st.rt().hide("Credits"); });
+    st.rt().dispatch([&] { st.rt().scene("Credits").setVisible(false); });
     st.wait(1900 * 50);
     EXPECT_EQ(gif->property("Frame"), Value(int64_t(5)));
     EXPECT_TRUE(st.problems.empty());
@@ -658,7 +659,7 @@ TEST(Device, DeviceThreadPlaysTheTune) {
     media->attach(rt);
     if (!media->hasDevice()) GTEST_SKIP() << "no SDL audio device";
     rt.start("Desk");
-    rt.dispatch([&] { rt.show("Menu"); });
+    rt.dispatch([&] { rt.scene("Menu").show(); });
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
     bool heard = false;
     while (std::chrono::steady_clock::now() < until) {
@@ -668,7 +669,7 @@ TEST(Device, DeviceThreadPlaysTheTune) {
     }
     EXPECT_TRUE(heard);
     EXPECT_EQ(media->currentTune(), "");
-    rt.dispatch([&] { rt.unload("Menu"); });
+    rt.dispatch([&] { rt.scene("Menu").unload(); });
     media.reset();
     EXPECT_TRUE(problems.empty());
     Wav w;
@@ -727,7 +728,7 @@ TEST(BadFiles, SceneLoadsTimersKeepTimeOneLineSaysWhy) {
             EXPECT_EQ(st.media->currentTune(), "");
             ASSERT_EQ(st.problems.size(), 1u);
             EXPECT_NE(st.problems[0].find(fs::path(f.name).filename().string()), std::string::npos) << st.problems[0];
-            st.rt().dispatch([&] { st.rt().unload(scene); });
+            st.rt().dispatch([&] { st.rt().scene(scene).unload(); });
             EXPECT_EQ(st.problems.size(), 1u);
         }
     }
@@ -739,8 +740,8 @@ TEST(BadFiles, NoSoundfontNoMusicOneLine) {
     Stage st({menuScene("t1.mid", &ticks)}, "", (scratchDir() / "no-such.sf2").string());
     st.start("Menu");
     st.wait(1000);
-    st.rt().dispatch([&] { st.rt().unload("Menu"); });
-    st.rt().dispatch([&] { st.rt().show("Menu"); });
+    st.rt().dispatch([&] { st.rt().scene("Menu").unload(); });
+    st.rt().dispatch([&] { st.rt().scene("Menu").show(); });
     st.wait(1000);
     EXPECT_EQ(ticks, 4);
     EXPECT_EQ(st.media->currentTune(), "");
@@ -814,7 +815,7 @@ TEST(Driver, ExpectsMusicAndMovies) {
         EXPECT_EQ(runner.run(in).exitCode, c.exit) << c.script;
     }
     if (testMovie().empty()) return;
-    st.rt().dispatch([&] { st.rt().show("Intro"); });
+    st.rt().dispatch([&] { st.rt().scene("Intro").show(); });
     for (auto [script, exit] : {std::pair{"expect movie Intro.mov1 intro.swf\n", 0},
                                 std::pair{"expect movie Intro.mov1 outro.swf\n", 1}}) {
         std::istringstream in(script);

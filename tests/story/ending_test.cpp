@@ -7,18 +7,23 @@
 #include <string>
 #include <vector>
 
-#include "runtime/script.h"
-#include "scenes/scenes.h"
+#include "support/story.h"
 #include "support/recorder.h"
 
 namespace az {
 namespace {
 
+// What the components were told; it outlives the game, whose components
+// write down their closing as it goes.
+struct ComponentLog {
+    std::vector<std::string> log;
+};
+
 // The game as the factory exit leaves it: the menu loaded behind the story
 // (or not, when menuFlag is empty) and Form12 just shown, at game time 0.
-struct Ending {
-    explicit Ending(const std::string& menuFlag = "0", const std::string& folder = "/games/zaza") : host(gameScenes()) {
-        Runtime& rt = host.runtime();
+struct Ending : ComponentLog, testing::StoryGame {
+    explicit Ending(const std::string& menuFlag = "0", const std::string& folder = "/games/zaza") {
+        Runtime& rt = this->rt();
         rt.setProgramFolder(folder);
         rt.setComponentFactory([this](const std::string& scene, const Control& c) {
             return std::make_unique<testing::Recorder>(log, scene + "." + c.name(), true);
@@ -31,11 +36,6 @@ struct Ending {
             rt.scene("Form12").show();
         });
     }
-    // Runs a script from here on; empty when every expectation held.
-    std::string play(const std::string& script) {
-        ScriptResult r = ScriptRunner(host).run(script);
-        return r.exitCode == 0 ? "" : r.message;
-    }
     // What the end scene's movie player was told, in order.
     std::vector<std::string> movieCalls() const {
         std::vector<std::string> calls;
@@ -43,8 +43,6 @@ struct Ending {
             if (l.starts_with("theend.")) calls.push_back(l);
         return calls;
     }
-    std::vector<std::string> log;
-    HeadlessHost host;
 };
 
 // Each line and each hand-over one millisecond early and on time; clicks

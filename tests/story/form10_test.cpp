@@ -3,15 +3,11 @@
 // scene shown straight away.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "assets/catalogue.h"
-#include "runtime/script.h"
-#include "scenes/scenes.h"
+#include "support/story.h"
 
 namespace az {
 namespace {
@@ -32,30 +28,16 @@ constexpr Point kGuard{512, 300};
 
 std::string clickAt(Point p) { return "click Form10 " + std::to_string(p.x) + " " + std::to_string(p.y) + "\n"; }
 
-// With AZ_SHOTS=DIR the tests leave pictures of the scene in DIR.
-std::string shot(const std::string& name) {
-    const char* dir = std::getenv("AZ_SHOTS");
-    return dir ? "screenshot Form10 " + std::string(dir) + "/" + name + ".png\n" : "";
-}
+// The pictures of the scene that the tests leave in AZ_TEST_OUT.
+std::string shot(const std::string& name) { return testing::shot("Form10", name); }
 
 // A game in which the factory is the first scene on screen.
-struct Factory {
-    Factory() : host(gameScenes()) {
-        if (std::getenv("AZ_SHOTS")) {
-            pictures = std::make_unique<Catalogue>(AZ_ASSET_DIR);
-            host.runtime().setPictures(pictures.get());
-        }
-        host.runtime().dispatch([&] { host.runtime().scene("Form10").show(); });
+struct Factory : testing::StoryGame {
+    Factory() {
+        picturesForShots();
+        show("Form10");
     }
-    // Runs a script on the game as it stands; the result is empty when it passed.
-    std::string play(const std::string& script) {
-        ScriptResult r = ScriptRunner(host).run(script);
-        return r.exitCode == 0 ? "" : r.message + "\nin the script:\n" + script;
-    }
-    int cursor(Point p) { return host.runtime().cursorAt("Form10", p.x, p.y); }
-
-    std::unique_ptr<Catalogue> pictures;
-    HeadlessHost host;
+    int cursor(Point p) { return StoryGame::cursor("Form10", p.x, p.y); }
 };
 
 // One line of a dialogue chain: what the label holds once its timer fired.

@@ -4,16 +4,11 @@
 // "Menu". Played with scenario scripts on the scene shown straight away.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "assets/catalogue.h"
-#include "runtime/script.h"
-#include "scenes/scenes.h"
+#include "support/story.h"
 
 namespace az {
 namespace {
@@ -33,37 +28,17 @@ constexpr Point kMoney{70, 525};
 
 std::string clickAt(Point p) { return "click Form11 " + std::to_string(p.x) + " " + std::to_string(p.y) + "\n"; }
 
-// With AZ_SHOTS=DIR the tests leave pictures of the scene in DIR.
-std::string shot(const std::string& name) {
-    const char* dir = std::getenv("AZ_SHOTS");
-    return dir ? "screenshot Form11 " + std::string(dir) + "/form11-" + name + ".png\n" : "";
-}
-
-std::string exeFolder() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
+// The pictures of the scene that the tests leave in AZ_TEST_OUT.
+std::string shot(const std::string& name) { return testing::shot("Form11", "form11-" + name); }
 
 // A game in which the town centre is the first scene on screen, as the map's
 // "Město" leaves it: the map unloaded, the menu not loaded.
-struct Town {
-    Town() : host(gameScenes()) {
-        if (std::getenv("AZ_SHOTS")) {
-            pictures = std::make_unique<Catalogue>(exeFolder() + "/assets");
-            host.runtime().setPictures(pictures.get());
-        }
-        host.runtime().dispatch([&] { host.runtime().scene("Form11").show(); });
+struct Town : testing::StoryGame {
+    Town() {
+        picturesForShots();
+        show("Form11");
     }
-    // Runs a script on the game as it stands; the result is empty when it passed.
-    std::string play(const std::string& script) {
-        ScriptResult r = ScriptRunner(host).run(script);
-        return r.exitCode == 0 ? "" : r.message + "\nin the script:\n" + script;
-    }
-    int cursor(Point p) { return host.runtime().cursorAt("Form11", p.x, p.y); }
-
-    std::unique_ptr<Catalogue> pictures;
-    HeadlessHost host;
+    int cursor(Point p) { return StoryGame::cursor("Form11", p.x, p.y); }
 };
 
 // Nothing of the conversations is going on.

@@ -6,25 +6,18 @@
 #include <sstream>
 #include <string>
 
-#include "assets/catalogue.h"
-#include "runtime/script.h"
-#include "scenes/scenes.h"
+#include "support/story.h"
 
 namespace az {
 namespace {
 
 class Form6Cap : public ::testing::Test {
 protected:
-    HeadlessHost host{gameScenes()};
-    Runtime& rt = host.runtime();
-    Catalogue pictures{AZ_ASSET_DIR};  // so that the screenshots show the scene
+    testing::StoryGame game;
+    Runtime& rt = game.rt();
 
-    void SetUp() override { rt.setPictures(&pictures); }
-
-    void play(const std::string& script) {
-        ScriptResult r = ScriptRunner(host).run(script);
-        ASSERT_EQ(r.exitCode, 0) << r.message << (rt.error().empty() ? "" : "\nrun-time error: " + rt.error());
-    }
+    void SetUp() override { game.picturesForShots(); }
+    void play(const std::string& script) { ASSERT_EQ(game.play(script), ""); }
 
     // The merchant's load looks at the hippie's head: that reference loads
     // the house if it is not loaded, and the house shows itself.
@@ -48,7 +41,7 @@ expect Form6.Image7.Visible false
     play(R"(
 expect Form6.Image7.Visible true
 click Form6.Label3
-screenshot Form6 form6-cap-in-panel.png
+)" + testing::shot("Form6", "form6-cap-in-panel") + R"(
 # Dropped anywhere but on the hippie, the cap stays in the panel.
 drag Form6.Image7 Form6.Frame1
 drag Form6.Image7 Form6.Image1
@@ -61,7 +54,7 @@ expect Form6.Image8.Visible true
 expect Form6.Image7.Visible false
 expect Form6.Fuck.Visible false
 expect Form6.Image9.Visible false
-screenshot Form6 form6-cap-on-head.png
+)" + testing::shot("Form6", "form6-cap-on-head") + R"(
 # The cap covers the top of his hot spot: clicks there do nothing.
 click Form6.Image8
 expect Form6.Label10.Visible false
@@ -76,7 +69,7 @@ expect Form6.Label11.Visible false
 wait 1
 expect Form6.Label10.Visible false
 expect Form6.Label11.Visible true
-screenshot Form6 form6-clue.png
+)" + testing::shot("Form6", "form6-clue") + R"(
 wait 2999
 expect Form6.Label12.Visible false
 wait 1
@@ -136,7 +129,7 @@ wait 1000
 expect Form6.Label10.Visible false
 expect Form6.Label11.Visible true
 expect Form6.Label6.Visible true
-screenshot Form6 form6-both-talks.png
+)" + testing::shot("Form6", "form6-both-talks") + R"(
 # 16000 ms: the second talk ends first and opens the car.
 wait 8999
 expect Form6.Image3.Enabled false

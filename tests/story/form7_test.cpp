@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "runtime/painter.h"
-#include "runtime/script.h"
-#include "scenes/scenes.h"
+#include "support/story.h"
 
 namespace az {
 namespace {
@@ -39,29 +38,19 @@ const char* const kLines[] = {"Line1", "Line2", "Line3", "Line4", "Line5"};
 constexpr int kHand = 11;
 
 // A game with only the map on screen.
-struct MapGame {
-    explicit MapGame(std::vector<SceneDef> defs = gameScenes()) : host(std::move(defs)) {}
+struct MapGame : testing::StoryGame {
+    explicit MapGame(std::vector<SceneDef> defs = gameScenes()) : StoryGame(std::move(defs)) {}
 
-    Runtime& rt() { return host.runtime(); }
-
-    void show(const char* scene) {
-        rt().dispatch([&] { rt().scene(scene).show(); });
-    }
     void showMap() { show("Form7"); }
     // What another scene does to the map.
     void write(const char* control, bool visible) {
         rt().dispatch([&] { rt().scene("Form7").control(control).setVisible(visible); });
     }
     // Runs script lines; the failure message names the line.
-    void play(const std::string& script) {
-        ScriptResult r = ScriptRunner(host).run(script);
-        EXPECT_EQ(r.exitCode, 0) << r.message << "\nin:\n" << script;
-    }
+    void play(const std::string& script) { EXPECT_EQ(StoryGame::play(script), ""); }
     const Scene& map() { return *rt().find("Form7"); }
     const Control& ctl(const char* name) { return *map().find(name); }
     Rect rect(const char* name) { return map().clientRect(ctl(name)); }
-
-    HeadlessHost host;
 };
 
 std::string s(const char* a) { return a; }
@@ -117,7 +106,7 @@ TEST(Form7, UnloadsTheMapBeforeShowingThePlace) {
         for (const Place& p : kPlaces)
             if (d.desc.window.name == p.target) {
                 d.handlers.clear();
-                d.onLoad([&seen, target = std::string(p.target)](Runtime& rt, const Event&) {
+                d.onLoad([&seen, target = std::string(p.target)](Runtime& rt, const SceneRef&, const Event&) {
                     seen.push_back(target + " " + stateName(rt.state("Form7")));
                 });
             }

@@ -7,21 +7,16 @@
 #include <sstream>
 #include <string>
 
-#include "runtime/script.h"
-#include "scenes/scenes.h"
+#include "support/story.h"
 
 namespace az {
 namespace {
 
-struct Market {
-    HeadlessHost host{gameScenes()};
-    Market() {
-        host.runtime().dispatch([&] { host.runtime().scene("Form8").show(); });
-    }
+struct Market : testing::StoryGame {
+    Market() { show("Form8"); }
     void play(const std::string& script) {
-        ScriptResult r = ScriptRunner(host).run(script);
-        EXPECT_EQ(r.exitCode, 0) << r.message;
-        EXPECT_EQ(host.runtime().error(), "");
+        EXPECT_EQ(StoryGame::play(script), "");
+        EXPECT_EQ(rt().error(), "");
     }
 };
 

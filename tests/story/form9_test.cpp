@@ -2,29 +2,27 @@
 // money, refusals, the car back to the map and "Menu".
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
-#include "assets/catalogue.h"
-#include "runtime/script.h"
-#include "scenes/scenes.h"
+#include "support/story.h"
 
 namespace az {
 namespace {
 
 // A game with the merchant shown, as the map's "Obchodník" leaves it.
-struct Merchant {
+struct Merchant : testing::StoryGame {
     explicit Merchant(bool hippieHasCap = false) {
-        Runtime& rt = host.runtime();
         if (hippieHasCap)
-            rt.dispatch([&] { rt.scene("Form6").control("Image8").setVisible(true); });
-        rt.dispatch([&] { rt.scene("Form9").show(); });
+            rt().dispatch([&] { rt().scene("Form6").control("Image8").setVisible(true); });
+        show("Form9");
     }
-    ScriptResult run(const std::string& script) {
-        return ScriptRunner(host).run(script);
-    }
-    HeadlessHost host{gameScenes()};
 };
 
 TEST(Merchant, LoadsWithTheHouseBehindAndNothingBought) {
@@ -317,23 +315,35 @@ expect Form9.Image7.Visible true
     EXPECT_EQ(r.exitCode, 0) << r.message;
 }
 
-// With AZ_STORY_SHOTS=FOLDER, pictures of the scene at its moments, painted
-// with the game's own art.
-TEST(Merchant, Screenshots) {
-    const char* out = std::getenv("AZ_STORY_SHOTS");
-    if (!out) GTEST_SKIP() << "set AZ_STORY_SHOTS to a folder for the pictures";
-    Catalogue pictures(AZ_ASSET_DIR);
+// The scene at its moments, painted with the game's own art: each moment
+// changes what is on screen. The pictures stay in AZ_TEST_OUT when it is set.
+TEST(Merchant, EachMomentChangesThePicture) {
+    const std::string out = testing::testOutput().empty()
+                                ? (std::filesystem::temp_directory_path() / ("az-form9-" + std::to_string(::getpid()))).string()
+                                : testing::testOutput();
+    std::filesystem::create_directories(out);
     Merchant m;
-    m.host.runtime().setPictures(&pictures);
-    std::string o = out;
-    auto r = m.run("screenshot Form9 " + o + "/form9-load.png\n"
-                   "click Form9.Image3\nscreenshot Form9 " + o + "/form9-1.png\n"
-                   "wait 3000\nscreenshot Form9 " + o + "/form9-2.png\n"
-                   "wait 3000\nscreenshot Form9 " + o + "/form9-3.png\n"
-                   "wait 3000\nscreenshot Form9 " + o + "/form9-4.png\n"
-                   "drag Form9.Image5 Form9.Image3\nscreenshot Form9 " + o + "/form9-refusal.png\n"
-                   "drag Form9.Image4 Form9.Image3\nscreenshot Form9 " + o + "/form9-bought.png\n");
-    EXPECT_EQ(r.exitCode, 0) << r.message;
+    m.withPictures();
+    const char* moments[][2] = {
+        {"load", ""},
+        {"1", "click Form9.Image3\n"},
+        {"2", "wait 3000\n"},
+        {"3", "wait 3000\n"},
+        {"4", "wait 3000\n"},
+        {"refusal", "drag Form9.Image5 Form9.Image3\n"},
+        {"bought", "drag Form9.Image4 Form9.Image3\n"},
+    };
+    std::string before;
+    for (const auto& [name, step] : moments) {
+        const std::string file = out + "/form9-" + name + ".png";
+        ASSERT_EQ(m.play(std::string(step) + "screenshot Form9 " + file + "\n"), "");
+        std::ifstream in(file, std::ios::binary);
+        const std::string picture((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_FALSE(picture.empty()) << name;
+        EXPECT_NE(picture, before) << name << " looks like the moment before";
+        before = picture;
+    }
+    if (testing::testOutput().empty()) std::filesystem::remove_all(out);
 }
 
 }  // namespace

@@ -12,21 +12,13 @@ SceneDef form1() {
                   moviePlayer("mov1").at(0, 0, 5655, 5895).movieBack("003366"),
               }};
 
-    s.onLoad([](Runtime& rt, const Event&) {
-        auto mov1 = rt.scene("Form1").control("mov1");
-        mov1.set("Movie", rt.programPath("intro.swf"));
-        mov1.call("Play");
-    });
+    s.onLoad({setFile("mov1", "Movie", "intro.swf"), call("mov1", "Play")});
 
     // Timer1 keeps starting Timer2, which is already running after its
     // first tick: the menu comes two periods after the load all the same.
-    s.on("Timer1", EventKind::Timer,
-         [](Runtime& rt, const Event&) { rt.scene("Form1").control("Timer2").setEnabled(true); });
+    s.onTimer("Timer1", {start("Timer2")});
 
-    s.on("Timer2", EventKind::Timer, [](Runtime& rt, const Event&) {
-        rt.scene("Form2").show();
-        rt.scene("Form1").unload();
-    });
+    s.onTimer("Timer2", {showScene("Form2"), unloadScene()});
     return s;
 }
 

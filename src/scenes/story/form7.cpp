@@ -4,18 +4,20 @@
 // story scenes lock and unlock places by showing and hiding the grey twins.
 // A click on a reachable place unloads the map, so every visit starts again
 // from these design values plus what the scenes wrote since.
+#include "assets/ids.h"
+#include "scenes/palette.h"
 #include "scenes/scenes.h"
 
 namespace az {
 
 namespace {
 
-constexpr VbColor kGrey = 0x00C0C0C0;
-constexpr VbColor kWhite = 0x00FFFFFF;
+constexpr VbColor kGrey = palette::lightGrey;
+constexpr VbColor kWhite = palette::white;
 
 // A place name: bold, transparent, the pointing hand over it.
 ControlDesc place(const char* name, int left, int top, int width, const char* text, VbColor colour) {
-    return label(name).at(left, top, width, 255).text(text).sansBold().fore(colour).transparent().cursor(11);
+    return label(name).at(left, top, width, 255).text(text).sansBold().fore(colour).transparent().cursor(asset::HandCursor);
 }
 
 // The underline of a place name, in the window colour, 2 pixels wide.
@@ -42,7 +44,7 @@ SceneDef form7() {
                   place("Label2", 6360, 1800, 975, "Elektrárna", kWhite),
                   place("Label1", 1440, 1440, 615, "Domov", kWhite),
                   // "CITY MAP"
-                  image("Image2").at(8280, 7800, 2235, 900).pic(33),
+                  image("Image2").at(8280, 7800, 2235, 900).pic(asset::CityMapWord),
                   // Every place stays underlined, open or locked.
                   underline("Line5", 1440, 1680),
                   underline("Line4", 6360, 2040),
@@ -50,38 +52,15 @@ SceneDef form7() {
                   underline("Line2", 840, 7320),
                   underline("Line1", 8640, 4680),
                   // The town from above.
-                  image("Image1").at(1320, 1800, 7995, 6090).pic(34),
+                  image("Image1").at(1320, 1800, 7995, 6090).pic(asset::TownMap),
               }};
 
-    // "Domov": back in front of the house.
-    s.on("Label1", EventKind::Click, [](Runtime& rt, const Event&) {
-        rt.scene("Form7").unload();
-        rt.scene("Form6").show();
-    });
-
-    // "Elektrárna": in front of the factory.
-    s.on("Label2", EventKind::Click, [](Runtime& rt, const Event&) {
-        rt.scene("Form7").unload();
-        rt.scene("Form10").show();
-    });
-
-    // "Obchodník": the merchant.
-    s.on("Label3", EventKind::Click, [](Runtime& rt, const Event&) {
-        rt.scene("Form7").unload();
-        rt.scene("Form9").show();
-    });
-
-    // "Konopný Trh": the market.
-    s.on("Label4", EventKind::Click, [](Runtime& rt, const Event&) {
-        rt.scene("Form7").unload();
-        rt.scene("Form8").show();
-    });
-
-    // "Město": the town centre.
-    s.on("Label5", EventKind::Click, [](Runtime& rt, const Event&) {
-        rt.scene("Form7").unload();
-        rt.scene("Form11").show();
-    });
+    // Each place name that leads somewhere: the map goes, the place comes.
+    s.onClick("Label1", {unloadScene(), showScene("Form6")});   // "Domov"
+    s.onClick("Label2", {unloadScene(), showScene("Form10")});  // "Elektrárna"
+    s.onClick("Label3", {unloadScene(), showScene("Form9")});   // "Obchodník"
+    s.onClick("Label4", {unloadScene(), showScene("Form8")});   // "Konopný Trh"
+    s.onClick("Label5", {unloadScene(), showScene("Form11")});  // "Město"
     return s;
 }
 

@@ -25,11 +25,11 @@ enum class Item { Mamon, Gun, Keys, Nike, Cohiba, Doc };
 ControlDesc item(std::string name, Item which);
 
 // "Inventář": the panel opens. "Zavřít": it closes.
-void openPanel(Runtime& rt, const std::string& scene);
-void closePanel(Runtime& rt, const std::string& scene);
+Steps openPanel();
+Steps closePanel();
 
 // "Menu": the main menu comes up over the scene and its flag says that a
 // game is running.
-void showMenuOverStory(Runtime& rt);
+Steps menuOverStory();
 
 }  // namespace az::story

@@ -1,4 +1,5 @@
 // late: "O NĚKOLIK MINUT POZDĚJI ..." on dark navy, then back to the office.
+#include "assets/ids.h"
 #include "scenes/scenes.h"
 
 namespace az {
@@ -8,13 +9,10 @@ SceneDef late() {
     s.desc = {windowOf("late"),
               {
                   timer("Timer1", 2500),
-                  image("Image1").at(720, 2880, 8085, 1140).pic(39),
+                  image("Image1").at(720, 2880, 8085, 1140).pic(asset::MinutesLater),
               }};
 
-    s.on("Timer1", EventKind::Timer, [](Runtime& rt, const Event&) {
-        rt.scene("kancl2").show();
-        rt.scene("late").unload();
-    });
+    s.onTimer("Timer1", {showScene("kancl2"), unloadScene()});
     return s;
 }
 

@@ -12,17 +12,10 @@ SceneDef theend() {
                   moviePlayer("mov1").at(3120, 2760, 3735, 1695).movieBack(""),
               }};
 
-    s.onLoad([](Runtime& rt, const Event&) {
-        auto mov1 = rt.scene("theend").control("mov1");
-        mov1.set("Movie", rt.programPath("outro.swf"));
-        mov1.call("Play");
-    });
+    s.onLoad({setFile("mov1", "Movie", "outro.swf"), call("mov1", "Play")});
 
     // Unloading the scene stops the movie with it.
-    s.on("Timer1", EventKind::Timer, [](Runtime& rt, const Event&) {
-        rt.scene("Form3").show();
-        rt.scene("theend").unload();
-    });
+    s.onTimer("Timer1", {showScene("Form3"), unloadScene()});
     return s;
 }
 
