@@ -195,7 +195,7 @@ namespace {
 struct Game {
     HeadlessHost host{testGame()};
     Game() { host.runtime().start("Start"); }
-    Control& control(const std::string& name) { return *host.runtime().find("Start")->find(name); }
+    const Control& control(const std::string& name) { return *host.runtime().find("Start")->find(name); }
     void play(const std::string& script) {
         ScriptResult r = ScriptRunner(host).run(script);
         EXPECT_EQ(r.exitCode, 0) << r.message;
@@ -232,7 +232,7 @@ expect Start.Hello.Caption "Ahoj"
 TEST(ListBox, TheThumbFollowsThePointerWhileHeld) {
     Game g;
     Runtime& rt = g.host.runtime();
-    Control& list = g.control("Long");
+    const Control& list = g.control("Long");
     // The thumb at the top of the track (18..39); held at its middle.
     rt.mouseDown("Start", 185, 28);
     for (int y = 28; y <= 120; y += 4) rt.mouseMove("Start", 185, y);  // beyond the bar: the end

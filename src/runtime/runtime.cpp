@@ -438,7 +438,8 @@ void Runtime::mouseDown(std::string_view scene, int x, int y) {
         drag_.reset();
         const Scene* s = find(scene);
         if (!s || s->state != SceneState::Shown) return;
-        const Control* c = hitTest(*s, x, y);
+        Scene& scene = slot(s->name());
+        Control* c = hitTest(scene, x, y);
         if (c && c->p.dragMode == 1) {
             Rect r = s->clientRect(*c);
             drag_ = Drag{s->name(), s->generation, c->order, x - r.x, y - r.y,
@@ -447,7 +448,6 @@ void Runtime::mouseDown(std::string_view scene, int x, int y) {
         }
         press_ = Press{s->name(), s->generation, c ? std::optional<size_t>(c->order) : std::nullopt, false, {}};
         if (!c) return;
-        Scene& scene = slot(s->name());
         // A standard control takes the keyboard focus when pressed.
         if (scene.canFocus(*c)) setFocus(scene, c);
         if (c->kind() == ControlKind::ListBox) pressList(scene, *c, x, y);

@@ -180,7 +180,7 @@ constexpr int kReportFd = 9;
         ScriptResult r = runner.run(script);
         if (r.exitCode) report += "script " + r.message + "\n";
         if (file == "outro.swf") {
-            rt.dispatch([&] { rt.show("theend"); });
+            rt.dispatch([&] { rt.scene("theend").show(); });
             std::istringstream end("wait 6999\nexpect theend shown\nwait 1\nexpect theend unloaded\nexpect Form3 shown\n");
             if (ScriptResult e = runner.run(end); e.exitCode) report += "script " + e.message + "\n";
         }

@@ -763,8 +763,8 @@ TEST(Clock, HugeGameTimesKeepTheMediaClockInRange) {
     int t1 = 0, t2 = 0, t3 = 0;
     Stage st({menuScene("t1.mid", &t1), movieScene("intro.swf", &t2), bannerScene(&t3)});
     st.start("Menu");
-    st.rt().dispatch([&] { st.rt().show("Intro"); });
-    st.rt().dispatch([&] { st.rt().show("Credits"); });
+    st.rt().dispatch([&] { st.rt().scene("Intro").show(); });
+    st.rt().dispatch([&] { st.rt().scene("Credits").show(); });
     EXPECT_EQ(st.media->currentTune(), "t1.mid");
     int64_t last = 0;
     for (int64_t t : {int64_t(1) << 40, int64_t(1) << 50, INT64_MAX / 44100 + 1, INT64_MAX / 2, INT64_MAX - 1000,
