@@ -1,28 +1,18 @@
 // Agent Zaza: the game.
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 
+#include "app/program.h"
 #include "assets/catalogue.h"
 #include "media/media.h"
 #include "runtime/runtime.h"
 #include "runtime/sdl/sdl_window_system.h"
 #include "scenes/scenes.h"
 
-namespace {
-
-std::string programFolder(const char* argv0) {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) exe = std::filesystem::absolute(argv0);
-    return exe.parent_path().string();
-}
-
-}  // namespace
-
-int main(int, char** argv) {
+int main(int argc, char** argv) {
+    if (auto code = az::handleCommandLine(argc, argv)) return *code;
     try {
-        const std::string folder = programFolder(argv[0]);
+        const std::string folder = az::dataFolderFor(az::executableFolder()).string();
         az::Catalogue pictures(folder + "/assets");
         az::SdlWindowSystem ws;
         ws.setImageSource([&](int asset, int) { return pictures.cursorImage(asset); });
