@@ -13,6 +13,8 @@ set(expected
   share/agent-zaza/assets/42.png
   share/agent-zaza/assets/44-686x613.png
   share/agent-zaza/assets/45.gif
+  share/agent-zaza/assets@2x/01.png
+  share/agent-zaza/assets@3x/45.gif
   share/applications/${APP_ID}.desktop
   share/metainfo/${APP_ID}.metainfo.xml
   share/icons/hicolor/scalable/apps/${APP_ID}.svg

@@ -10,11 +10,14 @@
 #include "scenes/scenes.h"
 
 int main(int argc, char** argv) {
-    if (auto code = az::handleCommandLine(argc, argv)) return *code;
+    az::CommandLine cl;
+    if (auto code = az::handleCommandLine(argc, argv, &cl)) return *code;
     try {
         const std::string folder = az::dataFolderFor(az::executableFolder()).string();
-        az::Catalogue pictures(folder + "/assets");
+        const double scale = az::displayScale(cl, az::SdlWindowSystem::desktopDpi());
+        az::Catalogue pictures(folder + "/assets", scale);
         az::SdlWindowSystem ws;
+        ws.setScale(scale);
         ws.setImageSource([&](int asset, int) { return pictures.cursorImage(asset); });
         az::SteadyClock clock;
         // Made before the runtime, so that it outlives the components.
@@ -22,6 +25,7 @@ int main(int argc, char** argv) {
         az::Runtime rt(az::gameScenes(), ws, clock);
         rt.setProgramFolder(folder);
         rt.setPictures(&pictures);
+        rt.setScale(scale);
         ws.attach(rt);
         media.attach(rt);
         ws.setFrameInterval([&media] { return media.pump(); });

@@ -1,6 +1,9 @@
 #include "app/program.h"
 
 #include <cstdio>
+#include <cstdlib>
+
+#include "runtime/scale.h"
 
 namespace az {
 
@@ -25,27 +28,58 @@ fs::path dataFolderFor(const fs::path& exeFolder) {
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine cl;
-    for (const std::string& a : args) {
-        if (a == "--help" || a == "-h") {
+    auto bad = [&cl](std::string why) {
+        cl.action = CommandLine::Action::Usage;
+        cl.error = std::move(why);
+        return cl;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--scale" || a.starts_with("--scale=")) {
+            std::string v;
+            if (a == "--scale") {
+                if (i + 1 == args.size()) return bad("--scale needs a value");
+                v = args[++i];
+            } else {
+                v = a.substr(8);
+            }
+            cl.scale = parseScale(v);
+            if (!cl.scale) return bad("bad scale " + v + " (a number from 1 to 3)");
+        } else if (a == "--help" || a == "-h") {
             cl.action = CommandLine::Action::Help;
         } else if (a == "--version") {
             if (cl.action == CommandLine::Action::Play) cl.action = CommandLine::Action::Version;
         } else {
-            cl.action = CommandLine::Action::Usage;
-            cl.error = a.starts_with("-") ? "unknown option " + a : "unexpected argument " + a;
-            return cl;
+            return bad(a.starts_with("-") ? "unknown option " + a : "unexpected argument " + a);
         }
     }
     return cl;
 }
 
+double displayScale(const CommandLine& cl, std::optional<double> desktopDpi) {
+    auto env = [](const char* name) -> std::optional<std::string> {
+        const char* v = std::getenv(name);
+        if (!v) return std::nullopt;
+        return std::string(v);
+    };
+    ScaleSources s;
+    if (cl.scale) s.option = std::to_string(*cl.scale);
+    s.azScale = env("AZ_SCALE");
+    s.gdkScale = env("GDK_SCALE");
+    s.xftDpi = desktopDpi;
+    return chooseScale(s);
+}
+
 const char* programVersion() { return AZ_VERSION; }
 
 std::string usageText() {
-    return "usage: agent-zaza [--help] [--version]\n"
+    return "usage: agent-zaza [--scale S] [--help] [--version]\n"
            "\n"
            "Agent Zaza, a point-and-click adventure in Czech.\n"
            "\n"
+           "  --scale S   draw the game S times larger (1 to 3, in quarters); by\n"
+           "              default AZ_SCALE, else GDK_SCALE, else the desktop's\n"
+           "              Xft.dpi / 96\n"
            "  --help      show this help and exit\n"
            "  --version   show the version and exit\n";
 }

@@ -22,8 +22,13 @@ struct CommandLine {
     enum class Action { Play, Help, Version, Usage };
     Action action = Action::Play;
     std::string error;  // what was wrong, for Usage
+    std::optional<double> scale;  // --scale S
 };
 CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+// The display scale: --scale, else AZ_SCALE, GDK_SCALE, the desktop's
+// Xft.dpi / 96, else 1.
+double displayScale(const CommandLine& cl, std::optional<double> desktopDpi);
 
 const char* programVersion();
 // The usage text, ending with a newline.
