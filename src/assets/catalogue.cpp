@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "runtime/scale.h"
+
 namespace az {
 
 namespace {
@@ -120,14 +122,11 @@ cairo_surface_t* decodePicture(const std::string& path, std::string* error) {
     return out;
 }
 
-static std::string scaledSetFolder(const std::string& folder, int set) {
-    return set == 1 ? folder : folder + "@" + std::to_string(set) + "x";
-}
-
 Catalogue::Catalogue(std::string folder, double scale) : folder_(std::move(folder)), scale_(scale) {
-    const int set = scale <= 1 ? 1 : scale <= 2 ? 2 : 3;
+    const int set = renderedSetFor(scale);
     setScale_ = set;
-    setFolder_ = scaledSetFolder(folder_, set);
+    // assets/ -> assets@2x/ beside it.
+    setFolder_ = set == 1 ? folder_ : folder_ + renderedSetFolder(set).substr(6);
 }
 
 cairo_surface_t* Catalogue::toScale(cairo_surface_t* rendered) const {

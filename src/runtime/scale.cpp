@@ -43,6 +43,10 @@ double chooseScale(const ScaleSources& s) {
     return 1.0;
 }
 
+int renderedSetFor(double scale) { return scale <= 1 ? 1 : scale <= 2 ? 2 : 3; }
+
+std::string renderedSetFolder(int set) { return set == 1 ? "assets" : "assets@" + std::to_string(set) + "x"; }
+
 // By the centre of the device pixel: at 1.5 device pixel 355 spans logical
 // 236.67 to 237.33 and belongs to 237.
 int toLogical(int device, double scale) { return static_cast<int>(std::floor((device + 0.5) / scale + 1e-9)); }

@@ -33,6 +33,12 @@ std::optional<double> xftDpiFromResources(const std::string& resources);
 // The scale a desktop at this dpi asks for: dpi / 96 to a quarter.
 double scaleForDpi(double dpi);
 
+// The scale of the pictures rendered at build time (1, 2 or 3) that a
+// display scale draws from: its own, else the next larger.
+int renderedSetFor(double scale);
+// That set's folder: "assets", "assets@2x", "assets@3x".
+std::string renderedSetFolder(int set);
+
 // The logical pixel a device pixel's centre lies in, and the first device
 // pixel of a logical one.
 int toLogical(int device, double scale);
