@@ -1,10 +1,10 @@
 // Agent Zaza: the game.
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <optional>
 #include <string>
 
+#include "app/program.h"
 #include "assets/catalogue.h"
 #include "media/media.h"
 #include "runtime/runtime.h"
@@ -14,13 +14,6 @@
 
 namespace {
 
-std::string programFolder(const char* argv0) {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) exe = std::filesystem::absolute(argv0);
-    return exe.parent_path().string();
-}
-
 // One line and exit status 1 when there is no display to show the game on.
 bool displayProblem(const std::optional<std::string>& why) {
     if (why) std::fprintf(stderr, "agent-zaza: %s\n", why->c_str());
@@ -29,14 +22,18 @@ bool displayProblem(const std::optional<std::string>& why) {
 
 }  // namespace
 
-int main(int, char** argv) {
+int main(int argc, char** argv) {
+    az::CommandLine cl;
+    if (auto code = az::handleCommandLine(argc, argv, &cl)) return *code;
     az::guardProcess();
     if (displayProblem(az::displayMissing())) return 1;
     try {
-        const std::string folder = programFolder(argv[0]);
-        az::Catalogue pictures(folder + "/assets");
+        const std::string folder = az::dataFolderFor(az::executableFolder()).string();
+        const double scale = az::displayScale(cl, az::SdlWindowSystem::desktopDpi());
+        az::Catalogue pictures(folder + "/assets", scale);
         az::SdlWindowSystem ws;
         if (displayProblem(az::displayInvisible())) return 1;
+        ws.setScale(scale);
         ws.setImageSource([&](int asset, int) { return pictures.cursorImage(asset); });
         az::SteadyClock clock;
         // Made before the runtime, so that it outlives the components.
@@ -44,6 +41,7 @@ int main(int, char** argv) {
         az::Runtime rt(az::gameScenes(), ws, clock);
         rt.setProgramFolder(folder);
         rt.setPictures(&pictures);
+        rt.setScale(scale);
         ws.attach(rt);
         media.attach(rt);
         ws.setFrameInterval([&media] { return media.pump(); });

@@ -11,6 +11,7 @@
 
 #include "assets/catalogue.h"
 #include "media/media.h"
+#include "runtime/scale.h"
 #include "runtime/script.h"
 #include "runtime/sdl/sdl_window_system.h"
 #include "scenes/scenes.h"
@@ -51,7 +52,7 @@ private:
 };
 
 int usage() {
-    std::fprintf(stderr, "usage: agent-zaza-script [--windows] [--audio-out FILE.wav] SCRIPT\n");
+    std::fprintf(stderr, "usage: agent-zaza-script [--windows] [--audio-out FILE.wav] [--scale S] SCRIPT\n");
     return 2;
 }
 
@@ -67,11 +68,18 @@ int main(int argc, char** argv) {
     bool windows = false;
     const char* file = nullptr;
     std::string audioOut;
+    double scale = 1.0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--windows") == 0)
             windows = true;
         else if (std::strcmp(argv[i], "--audio-out") == 0 && i + 1 < argc)
             audioOut = argv[++i];
+        else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
+            // Windows and screenshots at a display scale.
+            auto s = az::parseScale(argv[++i]);
+            if (!s) return usage();
+            scale = *s;
+        }
         else if (argv[i][0] == '-' || file)
             return usage();
         else
@@ -89,7 +97,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        az::Catalogue pictures(exeFolder() + "/assets");
+        az::Catalogue pictures(exeFolder() + "/assets", scale);
         std::unique_ptr<az::ScriptHost> host;
         std::unique_ptr<az::MediaSystem> media;
         az::MediaOptions mo;
@@ -105,6 +113,7 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "%s: --windows needs a display, and there is none (is DISPLAY set?)\n", file);
                 return 2;
             }
+            w->windows().setScale(scale);
             mo.audio = az::MediaOptions::Audio::Device;
             media = std::make_unique<az::MediaSystem>(w->clock(), mo);
             w->windows().setFrameInterval([m = media.get()] { return m->pump(); });
@@ -119,6 +128,7 @@ int main(int argc, char** argv) {
         media->attach(host->runtime());
         host->runtime().setProgramFolder(exeFolder());
         host->runtime().setPictures(&pictures);
+        host->runtime().setScale(scale);
         host->runtime().start();
         host->settle();
         az::ScriptRunner runner(*host);

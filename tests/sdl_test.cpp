@@ -8,9 +8,12 @@
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
 
+#include <cmath>
 #include <ctime>
 
 #include "assets/catalogue.h"
+#include "runtime/painter.h"
+#include "runtime/scale.h"
 #include "runtime/sdl/sdl_window_system.h"
 #include "scenes/scenes.h"
 
@@ -281,6 +284,64 @@ TEST_F(SdlWindows, ADragFollowsThePointerWithItsOutlineAndDropsOnTheControlUnder
     settle([&] { return !rt.drag().has_value(); });
     EXPECT_FALSE(rt.drag().has_value());
     EXPECT_EQ(drops, std::vector<std::string>{"Gun"});
+    XCloseDisplay(dpy);
+}
+
+TEST_F(SdlWindows, AtAScaleWindowsAreLargerAndClicksReachTheSameControls) {
+    Display* dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr);
+    for (double k : {1.5, 2.0}) {
+        Catalogue pictures(AZ_ASSET_DIR, k);
+        SdlWindowSystem ws;
+        ws.setScale(k);
+        ws.setImageSource([&](int asset, int) { return pictures.cursorImage(asset); });
+        ManualClock clock;
+        std::vector<std::string> clicks;
+        SceneDef d = emptyScene("late");  // 627 x 491
+        d.desc.controls = {label("A").at(0, 0, 1500, 600).cursor(11), label("B").at(1500, 0, 1500, 600)};
+        d.on("A", EventKind::Click, [&](Runtime&, const Event&) { clicks.push_back("A"); });
+        d.on("B", EventKind::Click, [&](Runtime&, const Event&) { clicks.push_back("B"); });
+        Runtime rt({d}, ws, clock);
+        rt.setScale(k);
+        ws.attach(rt);
+        rt.start("late");
+        SDL_Window* win = ws.sdlWindow(rt.find("late")->window);
+        int w, h;
+        SDL_GetWindowSize(win, &w, &h);
+        EXPECT_EQ(w, deviceSize(627, 491, k).w);
+        EXPECT_EQ(h, deviceSize(627, 491, k).h);
+        auto settle = [&] {
+            XSync(dpy, False);
+            for (int i = 0; i < 10; ++i) {
+                ws.pump(clock);
+                SDL_Delay(10);
+            }
+        };
+        settle();
+        int wx, wy;
+        SDL_GetWindowPosition(win, &wx, &wy);
+        auto clickAt = [&](int x, int y) {  // device pixels of the client area
+            XTestFakeMotionEvent(dpy, -1, wx + x, wy + y, CurrentTime);
+            settle();
+            XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
+            XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
+            settle();
+        };
+        // A is logical 0..99 wide, B 100..199: the device pixels on either
+        // side of the scaled border, and the middles.
+        const int border = toDevice(100, k);
+        for (int x : {toDevice(50, k), border - 1, border, toDevice(150, k), toDevice(199, k)}) clickAt(x, toDevice(20, k));
+        clickAt(toDevice(250, k), toDevice(20, k));  // beside both: nothing
+        EXPECT_EQ(clicks, (std::vector<std::string>{"A", "A", "B", "B", "B"})) << k;
+        // The cursor over A: the pointing hand at the scale, its finger tip the hot spot.
+        XTestFakeMotionEvent(dpy, -1, wx + toDevice(30, k), wy + toDevice(20, k), CurrentTime);
+        settle();
+        XFixesCursorImage* c = XFixesGetCursorImage(dpy);
+        EXPECT_EQ(c->width, std::lround(32 * k));
+        EXPECT_EQ(c->xhot, std::lround(12 * k));
+        EXPECT_EQ(c->yhot, std::lround(1 * k));
+        XFree(c);
+    }
     XCloseDisplay(dpy);
 }
 

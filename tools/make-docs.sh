@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the pictures in docs/: a contact sheet of every asset and the
-# screenshots of the scenes, from a built tree (default build/).
+# screenshots of the scenes at scale 1 and 2, from a built tree (default build/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -15,5 +15,9 @@ cd "$tmp"
   "$OLDPWD/docs/assets.png"
 cd "$OLDPWD"
 
-# The scenes as the player sees them, taken along the way through the game.
+# The scenes as the player sees them, taken along the way through the game,
+# and the same at scale 2 as on a HiDPI screen.
 "$build/bin/agent-zaza-script" docs/scenes.azs
+mkdir -p docs/scenes@2x
+sed 's|docs/scenes/|docs/scenes@2x/|' docs/scenes.azs >"$tmp/scenes@2x.azs"
+"$build/bin/agent-zaza-script" --scale 2 "$tmp/scenes@2x.azs"

@@ -3,8 +3,12 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
+
+#include "runtime/scale.h"
 
 namespace az {
 
@@ -118,7 +122,36 @@ cairo_surface_t* decodePicture(const std::string& path, std::string* error) {
     return out;
 }
 
-Catalogue::Catalogue(std::string folder) : folder_(std::move(folder)) {}
+Catalogue::Catalogue(std::string folder, double scale) : folder_(std::move(folder)), scale_(scale) {
+    const int set = renderedSetFor(scale);
+    setScale_ = set;
+    // assets/ -> assets@2x/ beside it.
+    setFolder_ = set == 1 ? folder_ : folder_ + renderedSetFolder(set).substr(6);
+}
+
+cairo_surface_t* Catalogue::toScale(cairo_surface_t* rendered) const {
+    if (!rendered) return nullptr;
+    if (setScale_ == scale_) {
+        cairo_surface_set_device_scale(rendered, scale_, scale_);
+        return rendered;
+    }
+    // Down from the larger set, smoothly, to the pixels of this scale.
+    const int w = cairo_image_surface_get_width(rendered), h = cairo_image_surface_get_height(rendered);
+    const int lw = static_cast<int>(std::lround(w / setScale_)), lh = static_cast<int>(std::lround(h / setScale_));
+    const int dw = std::max(1, static_cast<int>(std::lround(lw * scale_)));
+    const int dh = std::max(1, static_cast<int>(std::lround(lh * scale_)));
+    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, dw, dh);
+    cairo_t* cr = cairo_create(out);
+    cairo_scale(cr, double(dw) / w, double(dh) / h);
+    cairo_set_source_surface(cr, rendered, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BEST);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(rendered);
+    cairo_surface_set_device_scale(out, double(dw) / lw, double(dh) / lh);
+    return out;
+}
 
 Catalogue::~Catalogue() {
     for (auto& [f, s] : cache_)
@@ -131,7 +164,7 @@ cairo_surface_t* Catalogue::load(const std::string& file, int countAs) {
     auto it = cache_.find(file);
     if (it != cache_.end()) return it->second;
     std::string err;
-    cairo_surface_t* s = decodePicture(folder_ + "/" + file, &err);
+    cairo_surface_t* s = toScale(decodePicture(setFolder_ + "/" + file, &err));
     if (!s) std::fprintf(stderr, "agent-zaza: picture missing: %s\n", err.c_str());
     decodes_[countAs]++;
     cache_[file] = s;
@@ -168,14 +201,14 @@ const std::vector<cairo_surface_t*>& Catalogue::frames(int asset) {
     if (it != frames_.end()) return it->second;
     std::vector<cairo_surface_t*>& out = frames_[asset];
     decodes_[asset]++;
-    std::string path = folder_ + "/" + assetFileName(asset);
+    std::string path = setFolder_ + "/" + assetFileName(asset);
     IMG_Animation* anim = IMG_LoadAnimation(path.c_str());
     if (!anim) {
         std::fprintf(stderr, "agent-zaza: picture missing: %s: %s\n", path.c_str(), IMG_GetError());
         return out;
     }
     for (int i = 0; i < anim->count; ++i)
-        if (cairo_surface_t* s = fromSdl(anim->frames[i])) out.push_back(s);
+        if (cairo_surface_t* s = toScale(fromSdl(anim->frames[i]))) out.push_back(s);
     IMG_FreeAnimation(anim);
     return out;
 }
@@ -188,8 +221,9 @@ std::optional<CursorImage> Catalogue::cursorImage(int asset) {
     CursorImage img;
     img.w = cairo_image_surface_get_width(s);
     img.h = cairo_image_surface_get_height(s);
-    img.hotX = r.kind == AssetKind::Cursor ? r.hotX : img.w / 2;
-    img.hotY = r.kind == AssetKind::Cursor ? r.hotY : img.h / 2;
+    // The hot spot is the same point of the drawing at every scale.
+    img.hotX = r.kind == AssetKind::Cursor ? static_cast<int>(std::lround(r.hotX * img.w / double(r.w))) : img.w / 2;
+    img.hotY = r.kind == AssetKind::Cursor ? static_cast<int>(std::lround(r.hotY * img.h / double(r.h))) : img.h / 2;
     img.argb.resize(size_t(img.w) * size_t(img.h));
     cairo_surface_flush(s);
     const unsigned char* data = cairo_image_surface_get_data(s);

@@ -20,8 +20,9 @@ namespace {
 
 class AniGif : public AnimatedComponent {
 public:
-    AniGif(ImplPtr m, const Control& c, const std::string& file)
-        : m_(std::move(m)), back_(c.p.hasBackColor ? c.p.backColor : 0x00C0C0C0u), start_(m_->clock.now()) {
+    AniGif(ImplPtr m, const Control& c, const std::string& file, int pixelsPerLogical)
+        : m_(std::move(m)), back_(c.p.hasBackColor ? c.p.backColor : 0x00C0C0C0u), start_(m_->clock.now()),
+          ppl_(std::max(1, pixelsPerLogical)) {
         load(file);
     }
 
@@ -104,18 +105,20 @@ private:
         if (bytes->back() != 0x3B)
             m_->problem("banner: " + file + ": truncated; showing the " + std::to_string(anim->count) +
                         " frames it holds");
-        w_ = anim->w;
-        h_ = anim->h;
+        const int pw = anim->w, ph = anim->h;
+        w_ = pw / ppl_;
+        h_ = ph / ppl_;
         for (int i = 0; i < anim->count; ++i) {
             SDL_Surface* argb = SDL_ConvertSurfaceFormat(anim->frames[i], SDL_PIXELFORMAT_ARGB8888, 0);
             if (!argb) break;
-            cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w_, h_);
+            cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pw, ph);
+            cairo_surface_set_device_scale(s, ppl_, ppl_);
             unsigned char* dst = cairo_image_surface_get_data(s);
             const int stride = cairo_image_surface_get_stride(s);
-            for (int y = 0; y < h_ && y < argb->h; ++y) {
+            for (int y = 0; y < ph && y < argb->h; ++y) {
                 const auto* src = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch);
                 auto* out = reinterpret_cast<uint32_t*>(dst + y * stride);
-                for (int x = 0; x < w_ && x < argb->w; ++x) {
+                for (int x = 0; x < pw && x < argb->w; ++x) {
                     // Cairo wants premultiplied alpha.
                     const uint32_t p = src[x], a = p >> 24;
                     auto pm = [a](uint32_t c) { return (c * a + 127) / 255; };
@@ -136,7 +139,8 @@ private:
     ImplPtr m_;
     VbColor back_;
     int64_t start_;
-    int w_ = 0, h_ = 0;
+    int ppl_ = 1;    // frame pixels per logical pixel
+    int w_ = 0, h_ = 0;  // logical pixels
     std::vector<cairo_surface_t*> frames_;
     std::vector<int> delays_;
     int64_t cycle_ = 1;
@@ -145,8 +149,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Component> makeAniGif(ImplPtr m, const Control& c, const std::string& file) {
-    return std::make_unique<AniGif>(std::move(m), c, file);
+std::unique_ptr<Component> makeAniGif(ImplPtr m, const Control& c, const std::string& file, int pixelsPerLogical) {
+    return std::make_unique<AniGif>(std::move(m), c, file, pixelsPerLogical);
 }
 
 }  // namespace az

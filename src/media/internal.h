@@ -160,6 +160,7 @@ struct MediaSystem::Impl {
 using ImplPtr = std::shared_ptr<MediaSystem::Impl>;
 std::unique_ptr<Component> makeMidiControl(ImplPtr m, const Control& c);
 std::unique_ptr<Component> makeMoviePlayer(ImplPtr m, const Control& c);
-std::unique_ptr<Component> makeAniGif(ImplPtr m, const Control& c, const std::string& file);
+// pixelsPerLogical: the scale the GIF's frames are rendered at.
+std::unique_ptr<Component> makeAniGif(ImplPtr m, const Control& c, const std::string& file, int pixelsPerLogical = 1);
 
 }  // namespace az

@@ -19,6 +19,7 @@ extern "C" {
 #include <iterator>
 
 #include "media/internal.h"
+#include "runtime/scale.h"
 #include "runtime/script.h"
 
 namespace az {
@@ -449,8 +450,10 @@ ComponentFactory MediaSystem::factory() {
         case ControlKind::Midi: return makeMidiControl(m, c);
         case ControlKind::Movie: return makeMoviePlayer(m, c);
         case ControlKind::AniGif: {
-            std::string file = "assets/" + std::to_string(c.p.picture) + ".gif";
-            return makeAniGif(m, c, m->rt ? m->rt->programPath(file) : file);
+            // The banner rendered for the display scale (or the next larger).
+            const int set = renderedSetFor(m->rt ? m->rt->scale() : 1.0);
+            std::string file = renderedSetFolder(set) + "/" + std::to_string(c.p.picture) + ".gif";
+            return makeAniGif(m, c, m->rt ? m->rt->programPath(file) : file, set);
         }
         default: return nullptr;
         }

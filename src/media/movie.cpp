@@ -528,10 +528,14 @@ public:
         cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0, ((bg >> 8) & 0xFF) / 255.0, (bg & 0xFF) / 255.0);
         cairo_paint(cr);
         if (movie_ && started_ && movie_->hasVideo()) {
-            // ShowAll: the whole movie, aspect kept, centred.
+            // ShowAll: the whole movie, aspect kept, centred; scaled to the
+            // device pixels of a HiDPI window, not enlarged from logical ones.
+            double ds = 1, dsy = 1;
+            cairo_surface_get_device_scale(cairo_get_target(cr), &ds, &dsy);
             const double scale = std::min(double(r.w) / movie_->width(), double(r.h) / movie_->height());
-            const int w = std::max(1, int(std::lround(movie_->width() * scale)));
-            const int h = std::max(1, int(std::lround(movie_->height() * scale)));
+            const double lw = movie_->width() * scale, lh = movie_->height() * scale;
+            const int w = std::max(1, int(std::lround(lw * ds)));
+            const int h = std::max(1, int(std::lround(lh * ds)));
             std::unique_lock lock(m_->mu);
             movie_->advanceVideo(elapsed());
             const std::vector<uint32_t>* px = movie_->picture(w, h);
@@ -540,7 +544,8 @@ public:
                 lock.unlock();
                 cairo_surface_t* img = cairo_image_surface_create_for_data(
                     reinterpret_cast<unsigned char*>(image_.data()), CAIRO_FORMAT_ARGB32, w, h, w * 4);
-                cairo_set_source_surface(cr, img, r.x + (r.w - w) / 2, r.y + (r.h - h) / 2);
+                cairo_surface_set_device_scale(img, ds, ds);
+                cairo_set_source_surface(cr, img, r.x + int(r.w - std::lround(lw)) / 2, r.y + int(r.h - std::lround(lh)) / 2);
                 cairo_paint(cr);
                 cairo_surface_destroy(img);
             }

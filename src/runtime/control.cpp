@@ -48,10 +48,18 @@ bool Control::scrollIntoView(int row, const Rect& r) {
     return false;
 }
 
-std::string Control::displayName() const {
-    if (p.index < 0) return p.name;
-    return p.name + "(" + std::to_string(p.index) + ")";
+std::string controlName(std::string_view name, int index) {
+    std::string s(name);
+    if (index < 0) return s;
+    // Appended piece by piece: GCC 12 at -O3 sees a false overlap in
+    // chained operator+ of std::string (-Wrestrict).
+    s += '(';
+    s += std::to_string(index);
+    s += ')';
+    return s;
 }
+
+std::string Control::displayName() const { return controlName(p.name, p.index); }
 
 std::optional<Value> Control::property(std::string_view n) const {
     auto num = [](int64_t v) { return Value(v); };

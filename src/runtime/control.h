@@ -59,6 +59,10 @@ public:
     virtual bool animating() const { return false; }
 };
 
+// A control's name as messages show it: Name, or Name(i) for an element of
+// a control array.
+std::string controlName(std::string_view name, int index);
+
 class Control {
 public:
     explicit Control(const ControlDesc& d) : desc(&d), p(d) {}

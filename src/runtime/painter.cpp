@@ -99,7 +99,8 @@ void drawPicture(cairo_t* cr, PictureSource* pics, int asset, const Rect& r, boo
     if (!pics || !asset) return;
     cairo_surface_t* pic = pics->picture(asset, r.w, r.h);
     if (!pic) return;
-    const int pw = cairo_image_surface_get_width(pic), ph = cairo_image_surface_get_height(pic);
+    const Size ls = logicalSize(pic);
+    const int pw = ls.w, ph = ls.h;
     cairo_save(cr);
     cairo_rectangle(cr, r.x, r.y, r.w, r.h);
     cairo_clip(cr);
@@ -387,9 +388,25 @@ void paintScene(const Runtime& rt, const Scene& s, cairo_surface_t* target) {
     cairo_surface_flush(target);
 }
 
+Size deviceSize(int w, int h, double scale) {
+    // Whole device pixels only: 661 x 1.5 is 991.5, painted into 991 (the
+    // last device pixel's centre must lie inside the logical size).
+    auto whole = [scale](int v) { return std::max(1, static_cast<int>(std::floor(v * scale + 1e-6))); };
+    return {whole(w), whole(h)};
+}
+
+Size logicalSize(cairo_surface_t* s) {
+    double sx = 1, sy = 1;
+    cairo_surface_get_device_scale(s, &sx, &sy);
+    return {static_cast<int>(std::lround(cairo_image_surface_get_width(s) / sx)),
+            static_cast<int>(std::lround(cairo_image_surface_get_height(s) / sy))};
+}
+
 cairo_surface_t* renderScene(const Runtime& rt, const Scene& s) {
-    cairo_surface_t* surf = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, s.windowDesc().widthPx(),
-                                                       s.windowDesc().heightPx());
+    const Size d = deviceSize(s.windowDesc().widthPx(), s.windowDesc().heightPx(), rt.scale());
+    cairo_surface_t* surf = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, d.w, d.h);
+    // Painted in logical pixels; cairo, pango and the pictures draw at the scale.
+    cairo_surface_set_device_scale(surf, rt.scale(), rt.scale());
     paintScene(rt, s, surf);
     return surf;
 }

@@ -721,9 +721,7 @@ Control& ControlRef::resolve() const {
     Scene& s = rt_->ensureLoaded(scene_);
     Control* c = s.find(name_, index_);
     if (!c) {
-        std::string n = scene_ + "." + name_;
-        if (index_ >= 0) n += "(" + std::to_string(index_) + ")";
-        throw RuntimeError("control not found: " + n);
+        throw RuntimeError("control not found: " + scene_ + "." + controlName(name_, index_));
     }
     return *c;
 }

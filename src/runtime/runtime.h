@@ -141,6 +141,10 @@ public:
     void setProgramFolder(std::string folder) { folder_ = std::move(folder); }
     void setPictures(PictureSource* p) { pictures_ = p; }
     PictureSource* pictures() const { return pictures_; }
+    // The display scale the scenes are painted at (windows, screenshots).
+    // Geometry, input and hit test stay in logical pixels whatever it is.
+    void setScale(double s) { scale_ = s; }
+    double scale() const { return scale_; }
     // The program folder with the separator and a file name appended.
     std::string programPath(std::string_view file) const;
 
@@ -249,6 +253,7 @@ private:
     ComponentFactory factory_;
     std::string folder_;
     PictureSource* pictures_ = nullptr;
+    double scale_ = 1.0;
     bool ended_ = false;
     int exitCode_ = 0;
     std::string error_;

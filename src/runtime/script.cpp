@@ -124,9 +124,7 @@ ControlName parseControl(const std::string& w, bool withProperty) {
 }
 
 std::string display(const ControlName& n) {
-    std::string s = n.scene + "." + n.control;
-    if (n.index >= 0) s += "(" + std::to_string(n.index) + ")";
-    return s;
+    return n.scene + "." + controlName(n.control, n.index);
 }
 
 class Interpreter {

@@ -148,8 +148,7 @@ std::vector<std::string> validate(const std::vector<SceneDef>& defs) {
         std::set<std::pair<std::string, int>> seen;
         std::set<std::string> frames;
         for (const auto& c : d.desc.controls) {
-            std::string where = sn + "." + c.name;
-            if (c.index >= 0) where += "(" + std::to_string(c.index) + ")";
+            const std::string where = sn + "." + controlName(c.name, c.index);
             if (!seen.insert({c.name, c.index}).second) out.push_back(where + ": listed twice");
             if (c.kind == ControlKind::Frame) frames.insert(c.name);
             if (!c.container.empty() && !frames.count(c.container))

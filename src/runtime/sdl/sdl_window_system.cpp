@@ -9,11 +9,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 
 #include "runtime/painter.h"
+#include "runtime/scale.h"
 #include "runtime/text.h"
 
 namespace az {
@@ -181,6 +183,15 @@ void SdlWindowSystem::centre(SDL_Window* win) {
     SDL_SetWindowPosition(win, cx - int(ext[0]), cy - int(ext[2]));
 }
 
+std::optional<double> SdlWindowSystem::desktopDpi() {
+    Display* dpy = XOpenDisplay(nullptr);
+    if (!dpy) return std::nullopt;
+    const char* res = XResourceManagerString(dpy);
+    std::optional<double> dpi = res ? xftDpiFromResources(res) : std::nullopt;
+    XCloseDisplay(dpy);
+    return dpi;
+}
+
 WindowId SdlWindowSystem::createWindow(const std::string& scene, const WindowDesc& d) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (!d.taskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
@@ -188,8 +199,9 @@ WindowId SdlWindowSystem::createWindow(const std::string& scene, const WindowDes
     // it with a small caption. It is transient for no window and in no
     // group, so the scenes behind it still come to the front when clicked.
     if (d.border == Border::FixedToolWindow) flags |= SDL_WINDOW_UTILITY;
+    const Size size = deviceSize(d.widthPx(), d.heightPx(), scale_);
     SDL_Window* win = SDL_CreateWindow(d.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                       d.widthPx(), d.heightPx(), flags);
+                                       size.w, size.h, flags);
     if (!win) throw std::runtime_error(std::string("cannot create a window: ") + SDL_GetError());
     if (auto x = x11Of(win)) {
         setLegacyNames(*x, d.caption);
@@ -282,7 +294,7 @@ void SdlWindowSystem::updateCursor(const std::string& scene, int x, int y) {
         auto it = cursors_.find(asset);
         if (it == cursors_.end()) {
             SDL_Cursor* made = nullptr;
-            if (auto img = images_(asset, 32)) {
+            if (auto img = images_(asset, static_cast<int>(std::lround(32 * scale_)))) {
                 SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(img->argb.data(), img->w, img->h, 32,
                                                                     img->w * 4, SDL_PIXELFORMAT_ARGB8888);
                 if (s) {
@@ -302,21 +314,24 @@ void SdlWindowSystem::showToolTip(const std::string& text, SDL_Point g) {
     // Measure and paint the tip like any other text of the game.
     const Font font;
     TextExtent e = measureText(font, text, 0);
-    const int w = e.widestPx + 8, h = e.heightPx + 4;
-    tip_ = SDL_CreateWindow("", g.x, g.y + 20, w, h,
+    const int lw = e.widestPx + 8, lh = e.heightPx + 4;
+    const Size d = deviceSize(lw, lh, scale_);
+    const int w = d.w, h = d.h;
+    tip_ = SDL_CreateWindow("", g.x, g.y + static_cast<int>(std::lround(20 * scale_)), w, h,
                             SDL_WINDOW_TOOLTIP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR |
                                 SDL_WINDOW_ALWAYS_ON_TOP);
     if (!tip_) return;
     SDL_Surface* target = SDL_GetWindowSurface(tip_);
     if (!target) return;
     cairo_surface_t* canvas = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_surface_set_device_scale(canvas, scale_, scale_);
     cairo_t* cr = cairo_create(canvas);
     Rgb bg = rgbOf(sysColor(24));
     cairo_set_source_rgb(cr, bg.r, bg.g, bg.b);
     cairo_paint(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_set_line_width(cr, 1);
-    cairo_rectangle(cr, 0.5, 0.5, w - 1, h - 1);
+    cairo_rectangle(cr, 0.5, 0.5, lw - 1, lh - 1);
     cairo_stroke(cr);
     PangoLayout* layout = makeLayout(cr, font, text, 0, 0);
     cairo_move_to(cr, 4, 2);
@@ -394,7 +409,7 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
         std::string scene = w->scene;
         if (std::getenv("AZ_DEBUG_INPUT"))
             std::fprintf(stderr, "press on %s %d,%d\n", scene.c_str(), ev.button.x, ev.button.y);
-        rt_->mouseDown(scene, ev.button.x, ev.button.y);
+        rt_->mouseDown(scene, toLogical(ev.button.x, scale_), toLogical(ev.button.y, scale_));
         if (rt_->drag()) {
             dragWindowScene_ = scene;
             SDL_SetCursor(arrow_);
@@ -417,6 +432,8 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
             x = under->second.x;
             y = under->second.y;
         }
+        x = toLogical(x, scale_);
+        y = toLogical(y, scale_);
         const bool dragging = rt_->drag().has_value();
         if (std::getenv("AZ_DEBUG_INPUT"))
             std::fprintf(stderr, "release at %d,%d global, %s %d,%d\n", g.x, g.y, scene.c_str(), x, y);
@@ -472,17 +489,18 @@ void SdlWindowSystem::handle(const SDL_Event& ev) {
             const SDL_Point g = globalPoint(w->sdl, ev.motion.x, ev.motion.y);
             auto under = windowUnder(g);
             std::string scene = under ? byId(under->first)->scene : std::string();
-            int x = under ? under->second.x : 0, y = under ? under->second.y : 0;
+            int x = under ? toLogical(under->second.x, scale_) : 0, y = under ? toLogical(under->second.y, scale_) : 0;
             rt_->mouseMove(scene, x, y);
             if (std::getenv("AZ_DEBUG_INPUT"))
                 std::fprintf(stderr, "drag over %s %d,%d (global %d,%d)\n", scene.c_str(), x, y, g.x, g.y);
             for (auto& [id, ww] : windows_) ww.dirty = true;
         } else {
-            updateCursor(w->scene, ev.motion.x, ev.motion.y);
+            const int x = toLogical(ev.motion.x, scale_), y = toLogical(ev.motion.y, scale_);
+            updateCursor(w->scene, x, y);
             // A tooltip stays while the pointer stays over the same control.
-            const std::string tip = rt_->toolTipAt(w->scene, ev.motion.x, ev.motion.y);
+            const std::string tip = rt_->toolTipAt(w->scene, x, y);
             if (rest_.shown && tip != rt_->toolTipAt(rest_.scene, rest_.x, rest_.y)) hideToolTip();
-            if (!rest_.shown) rest_ = Rest{w->scene, ev.motion.x, ev.motion.y, SDL_GetTicks(), false};
+            if (!rest_.shown) rest_ = Rest{w->scene, x, y, SDL_GetTicks(), false};
         }
         break;
     }
@@ -556,7 +574,8 @@ void SdlWindowSystem::step(Clock& clock, int64_t until) {
         if (restedFor >= kToolTipDelay) {
             for (auto& [id, w] : windows_)
                 if (w.scene == rest_.scene && w.visible)
-                    showToolTip(rt_->toolTipAt(rest_.scene, rest_.x, rest_.y), globalPoint(w.sdl, rest_.x, rest_.y));
+                    showToolTip(rt_->toolTipAt(rest_.scene, rest_.x, rest_.y),
+                                globalPoint(w.sdl, toDevice(rest_.x, scale_), toDevice(rest_.y, scale_)));
             rest_.shown = true;
         } else {
             wake = std::min<int64_t>(wake, now + (kToolTipDelay - restedFor));

@@ -25,6 +25,13 @@ public:
     void setImageSource(std::function<std::optional<CursorImage>(int asset, int size)> f) {
         images_ = std::move(f);
     }
+    // The display scale: windows are this many times their size in the
+    // window table and painted at it; input comes back in logical pixels.
+    // Set before the first window.
+    void setScale(double s) { scale_ = s; }
+    double scale() const { return scale_; }
+    // Xft.dpi of the display's X resources, if the desktop sets it.
+    static std::optional<double> desktopDpi();
     // Something that animates (movies, banners) asks to be woken this often.
     void setFrameInterval(std::function<int()> f) { frameInterval_ = std::move(f); }
 
@@ -75,7 +82,7 @@ private:
     // The pointer at rest shows the tooltip of what lies under it.
     struct Rest {
         std::string scene;
-        int x = 0, y = 0;
+        int x = 0, y = 0;  // logical pixels
         Uint32 since = 0;
         bool shown = false;
     };
@@ -91,6 +98,7 @@ private:
     std::map<int, SDL_Cursor*> cursors_;
     SDL_Cursor* arrow_ = nullptr;
     int currentCursor_ = -1;
+    double scale_ = 1.0;
     std::string dragWindowScene_;
 };
 
