@@ -69,7 +69,7 @@ struct Loaded {
         host.runtime().setPictures(&pictures);
         host.runtime().setScale(scale);
     }
-    const Scene& scene(const std::string& name) { return host.runtime().ensureLoaded(name); }
+    const Scene& scene(const std::string& name) { return host.runtime().loadHidden(name); }
     Catalogue pictures;
     HeadlessHost host;
 };

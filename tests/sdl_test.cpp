@@ -299,8 +299,8 @@ TEST_F(SdlWindows, AtAScaleWindowsAreLargerAndClicksReachTheSameControls) {
         std::vector<std::string> clicks;
         SceneDef d = emptyScene("late");  // 627 x 491
         d.desc.controls = {label("A").at(0, 0, 1500, 600).cursor(11), label("B").at(1500, 0, 1500, 600)};
-        d.on("A", EventKind::Click, [&](Runtime&, const Event&) { clicks.push_back("A"); });
-        d.on("B", EventKind::Click, [&](Runtime&, const Event&) { clicks.push_back("B"); });
+        d.on("A", EventKind::Click, [&](Runtime&, const SceneRef&, const Event&) { clicks.push_back("A"); });
+        d.on("B", EventKind::Click, [&](Runtime&, const SceneRef&, const Event&) { clicks.push_back("B"); });
         Runtime rt({d}, ws, clock);
         rt.setScale(k);
         ws.attach(rt);
