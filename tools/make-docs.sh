@@ -17,3 +17,10 @@ cd "$OLDPWD"
 
 # The scenes as the player sees them, taken along the way through the game.
 "$build/bin/agent-zaza-script" docs/scenes.azs
+
+# Every line of dialogue as it looks in its scene, one crop a line, left by
+# the readability test.
+lines="$tmp/lines"
+mkdir -p "$lines"
+AZ_DIALOGUE_DIR="$lines" "$build/bin/az_story_tests" --gtest_filter='Readability.*' >/dev/null
+/usr/bin/montage "$lines"/line-*.png -tile 6x -geometry '+4+4' -background '#6f6f6f' docs/dialogue.png
