@@ -256,10 +256,11 @@ int pad(const std::string& s) {
 }
 
 std::string firstWords(const std::string& text, size_t n = 34) {
-    std::string s = text.substr(0, std::min(text.size(), n));
+    if (text.size() <= n) return text;
+    std::string s = text.substr(0, n);
     while (!s.empty() && (static_cast<unsigned char>(s.back()) & 0xC0) == 0x80) s.pop_back();  // UTF-8
     if (!s.empty() && (static_cast<unsigned char>(s.back()) & 0x80)) s.pop_back();
-    return s.size() < text.size() ? s + "…" : s;
+    return s + "…";
 }
 
 TEST(Readability, EveryLineOfEveryStorySceneStandsOutFromItsPicture) {
