@@ -21,3 +21,10 @@ cd "$OLDPWD"
 mkdir -p docs/scenes@2x
 sed 's|docs/scenes/|docs/scenes@2x/|' docs/scenes.azs >"$tmp/scenes@2x.azs"
 "$build/bin/agent-zaza-script" --scale 2 "$tmp/scenes@2x.azs"
+
+# Every line of dialogue as it looks in its scene, one crop a line, left by
+# the readability test.
+lines="$tmp/lines"
+mkdir -p "$lines"
+AZ_DIALOGUE_DIR="$lines" "$build/bin/az_story_tests" --gtest_filter='Readability.*' >/dev/null
+/usr/bin/montage "$lines"/line-*.png -tile 6x -geometry '+4+4' -background '#6f6f6f' docs/dialogue.png

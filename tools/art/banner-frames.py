@@ -12,6 +12,9 @@ import math
 import os
 
 W, H = 468, 60
+# The credits show the banner in a box 457 pixels wide: the frame line and
+# the lettering keep inside it, so that both side borders show.
+SHOWN_W = 457
 FRAMES = 19
 BAND_TOP, BAND_BOTTOM = 10, 50          # rows 10..49
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'art', '45-banner')
@@ -45,14 +48,14 @@ def frame(n):
              '<stop offset="0" stop-color="#071c6e"/><stop offset="0.5" stop-color="#1640b8"/>'
              '<stop offset="1" stop-color="#071c6e"/></linearGradient>')
     s.append(' <clipPath id="band"><rect x="6" y="%d" width="%d" height="%d"/></clipPath>'
-             % (BAND_TOP, W - 12, BAND_BOTTOM - BAND_TOP))
+             % (BAND_TOP, SHOWN_W - 12, BAND_BOTTOM - BAND_TOP))
     s.append('</defs>')
     # still part: background and frame line
     s.append('<rect width="%d" height="%d" fill="url(#sky)"/>' % (W, H))
     s.append('<rect x="2.5" y="2.5" width="%d" height="%d" rx="4" fill="none" stroke="#ffd21e" stroke-width="2"/>'
-             % (W - 5, H - 5))
+             % (SHOWN_W - 5, H - 5))
     s.append('<rect x="5" y="5" width="%d" height="%d" rx="2" fill="none" stroke="#04103f" stroke-width="1"/>'
-             % (W - 10, H - 10))
+             % (SHOWN_W - 10, H - 10))
     # moving part: lighter waves, kept inside the band
     s.append('<g clip-path="url(#band)">')
     s.append(' <path d="%s" fill="#6f9cff" fill-opacity="0.7"/>' % wave_path(p1, 30, 9, 7, 234))
@@ -69,7 +72,7 @@ def frame(n):
              'stroke-linejoin="round">STUDIO ZAZA</text>' % big)
     s.append(' <text %s fill="#ffd814" stroke="#04103f" stroke-width="4" stroke-linejoin="round" '
              'paint-order="stroke">STUDIO ZAZA</text>' % big)
-    small = 'x="454" y="36" font-size="15" text-anchor="end"'
+    small = 'x="%d" y="36" font-size="15" text-anchor="end"' % (SHOWN_W - 14)
     s.append(' <text %s fill="#ffe97a" stroke="#04103f" stroke-width="3" stroke-linejoin="round" '
              'paint-order="stroke">www.example.com</text>' % small)
     s.append('</g>')
