@@ -49,7 +49,7 @@ private:
 };
 
 int usage() {
-    std::fprintf(stderr, "usage: agent-zaza-script [--windows] [--audio-out FILE.wav] SCRIPT\n");
+    std::fprintf(stderr, "usage: agent-zaza-script [--windows] [--audio-out FILE.wav | --no-media] SCRIPT\n");
     return 2;
 }
 
@@ -63,11 +63,14 @@ std::string exeFolder() {
 
 int main(int argc, char** argv) {
     bool windows = false;
+    bool noMedia = false;  // no movies, tunes or banner (the benchmark's floor)
     const char* file = nullptr;
     std::string audioOut;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--windows") == 0)
             windows = true;
+        else if (std::strcmp(argv[i], "--no-media") == 0)
+            noMedia = true;
         else if (std::strcmp(argv[i], "--audio-out") == 0 && i + 1 < argc)
             audioOut = argv[++i];
         else if (argv[i][0] == '-' || file)
@@ -75,7 +78,7 @@ int main(int argc, char** argv) {
         else
             file = argv[i];
     }
-    if (!file) return usage();
+    if (!file || (noMedia && !audioOut.empty())) return usage();
     std::ifstream in(file);
     if (!in) {
         std::fprintf(stderr, "%s: cannot open the script\n", file);
@@ -90,23 +93,27 @@ int main(int argc, char** argv) {
         if (windows) {
             auto w = std::make_unique<WindowHost>(pictures);
             mo.audio = az::MediaOptions::Audio::Device;
-            media = std::make_unique<az::MediaSystem>(w->clock(), mo);
-            w->windows().setFrameInterval([m = media.get()] { return m->pump(); });
+            if (!noMedia) {
+                media = std::make_unique<az::MediaSystem>(w->clock(), mo);
+                w->windows().setFrameInterval([m = media.get()] { return m->pump(); });
+            }
             host = std::move(w);
         } else {
             auto h = std::make_unique<MediaHeadlessHost>(az::gameScenes());
             mo.audio = az::MediaOptions::Audio::Offline;
-            media = std::make_unique<az::MediaSystem>(h->clock(), mo);
-            h->setMedia(media.get());
+            if (!noMedia) {
+                media = std::make_unique<az::MediaSystem>(h->clock(), mo);
+                h->setMedia(media.get());
+            }
             host = std::move(h);
         }
-        media->attach(host->runtime());
+        if (media) media->attach(host->runtime());
         host->runtime().setProgramFolder(exeFolder());
         host->runtime().setPictures(&pictures);
         host->runtime().start();
         host->settle();
         az::ScriptRunner runner(*host);
-        az::addMediaExpectations(runner, *media);
+        if (media) az::addMediaExpectations(runner, *media);
         az::ScriptResult r = runner.run(in);
         if (r.exitCode != 0) {
             std::fprintf(stderr, "%s:%s\n", file, r.message.substr(4).c_str());

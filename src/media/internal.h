@@ -6,6 +6,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "media/media.h"
@@ -46,6 +48,10 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* w
 // well formed. Empty when fine, otherwise what is wrong.
 std::string checkMidiFile(const std::string& bytes);
 
+// The instruments a well-formed Standard MIDI File asks for: (bank,
+// program) pairs, bank 128 for the percussion channel.
+std::vector<std::pair<int, int>> midiInstruments(const std::string& bytes);
+
 struct MediaSystem::Impl {
     Impl(Clock& c, MediaOptions o);
     ~Impl();
@@ -66,6 +72,27 @@ struct MediaSystem::Impl {
     fluid_synth_t* synth = nullptr;
     bool synthTried = false;
     std::string sfPath;
+
+    // With a device, the soundfont is read by this thread from the start,
+    // so that the menu does not wait for it; only its headers stay in
+    // memory, each instrument's samples are read when a tune asks for it.
+    // The thread touches nothing else; ensureSynth() joins it.
+    struct Loaded {
+        fluid_settings_t* settings = nullptr;
+        fluid_synth_t* synth = nullptr;
+        std::string path, problem, note;
+    };
+    std::thread loader;
+    Loaded loaded;
+    void startLoading();
+    static Loaded loadSynth(const std::string& soundfont, bool spareChannels);
+
+    // A tune's instruments are read in on this thread before it plays, on
+    // channels the tunes do not use (device mode).
+    std::thread warmer;
+    uint64_t playerSerial = 0;  // counts the players opened
+    bool playPending = false;   // Play given, the instruments still coming
+    static constexpr int kSpareChannel = 16;
 
     fluid_player_t* player = nullptr;
     const MidiControl* playerOwner = nullptr;
@@ -93,7 +120,8 @@ struct MediaSystem::Impl {
 
     void problem(const std::string& msg);
     void note(const std::string& msg);
-    // Loads the soundfont on first use; false (said once) when there is none.
+    // Loads the soundfont on first use (or takes the one loaded in the
+    // background); false (said once) when there is none. The lock is held.
     bool ensureSynth();
     // Mixes FRAMES frames into OUT; the lock is held.
     void mix(float* out, int frames);

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <fluidsynth.h>
 #include <unistd.h>
 
@@ -107,6 +109,12 @@ MediaSystem::Impl::Impl(Clock& c, MediaOptions o) : clock(c), opt(std::move(o)) 
 }
 
 MediaSystem::Impl::~Impl() {
+    if (warmer.joinable()) warmer.join();
+    if (loader.joinable()) {
+        loader.join();
+        if (loaded.synth) delete_fluid_synth(loaded.synth);
+        if (loaded.settings) delete_fluid_settings(loaded.settings);
+    }
     if (device) SDL_CloseAudioDevice(device);
     if (sdlAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     if (player) delete_fluid_player(player);
@@ -122,36 +130,65 @@ void MediaSystem::Impl::note(const std::string& msg) {
     if (sink) sink(LogLevel::Note, msg);
 }
 
+MediaSystem::Impl::Loaded MediaSystem::Impl::loadSynth(const std::string& sf, bool spareChannels) {
+    Loaded out;
+    if (sf.empty()) {
+        out.problem = "music: no General MIDI soundfont in /usr/share/sounds/sf2 (install fluid-soundfont-gm); playing without music";
+        return out;
+    }
+    out.settings = new_fluid_settings();
+    fluid_settings_setnum(out.settings, "synth.sample-rate", MediaSystem::kRate);
+    fluid_settings_setnum(out.settings, "synth.gain", 0.5);
+    // Only the samples of the instruments played are read: the whole
+    // General MIDI soundfont would take 140 MB.
+    fluid_settings_setint(out.settings, "synth.dynamic-sample-loading", 1);
+    if (spareChannels) fluid_settings_setint(out.settings, "synth.midi-channels", 2 * kSpareChannel);
+    out.synth = new_fluid_synth(out.settings);
+    if (!out.synth || fluid_synth_sfload(out.synth, sf.c_str(), 1) == FLUID_FAILED) {
+        out.problem = "music: cannot load the soundfont " + sf + "; playing without music";
+        if (out.synth) delete_fluid_synth(out.synth);
+        out.synth = nullptr;
+        delete_fluid_settings(out.settings);
+        out.settings = nullptr;
+        return out;
+    }
+    out.path = sf;
+    out.note = "music: soundfont " + sf;
+    return out;
+}
+
+void MediaSystem::Impl::startLoading() {
+    std::string sf = opt.soundfont.empty() ? findSoundfont() : opt.soundfont;
+    loader = std::thread([this, sf] {
+        // Behind the scenes' own work: the first frames come first.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+        loaded = loadSynth(sf, true);
+    });
+}
+
 bool MediaSystem::Impl::ensureSynth() {
     if (synth) return true;
     if (synthTried) return false;
     synthTried = true;
-    std::string sf = opt.soundfont.empty() ? findSoundfont() : opt.soundfont;
-    if (sf.empty()) {
-        problem("music: no General MIDI soundfont in /usr/share/sounds/sf2 (install fluid-soundfont-gm); playing without music");
+    if (loader.joinable()) {
+        loader.join();  // long done by the time the menu comes
+    } else {
+        loaded = loadSynth(opt.soundfont.empty() ? findSoundfont() : opt.soundfont, false);
+    }
+    Loaded l = std::exchange(loaded, Loaded{});
+    if (!l.synth) {
+        problem(l.problem);
         return false;
     }
-    settings = new_fluid_settings();
-    fluid_settings_setnum(settings, "synth.sample-rate", MediaSystem::kRate);
-    fluid_settings_setnum(settings, "synth.gain", 0.5);
-    // Offline, hours of game pass in moments: load only the samples played.
-    // With a device the audio thread must not wait for the disk.
-    fluid_settings_setint(settings, "synth.dynamic-sample-loading", device ? 0 : 1);
-    synth = new_fluid_synth(settings);
-    if (!synth || fluid_synth_sfload(synth, sf.c_str(), 1) == FLUID_FAILED) {
-        problem("music: cannot load the soundfont " + sf + "; playing without music");
-        if (synth) delete_fluid_synth(synth);
-        synth = nullptr;
-        delete_fluid_settings(settings);
-        settings = nullptr;
-        return false;
-    }
-    sfPath = sf;
-    note("music: soundfont " + sf);
+    settings = l.settings;
+    synth = l.synth;
+    sfPath = l.path;
+    note(l.note);
     return true;
 }
 
 bool MediaSystem::Impl::tuneSounding() const {
+    if (player && playPending) return true;
     if (!player || fluid_player_get_status(player) != FLUID_PLAYER_PLAYING) return false;
     // The player does not always say when it is done: its ticks do.
     const int total = fluid_player_get_total_ticks(player);
@@ -313,7 +350,10 @@ void MediaSystem::Impl::removeSource(SoundSource* s) {
 MediaSystem::MediaSystem(Clock& clock, MediaOptions options)
     : impl_(std::make_shared<Impl>(clock, std::move(options))) {
     impl_->openWav();
-    if (impl_->opt.audio == MediaOptions::Audio::Device) impl_->openDevice();
+    if (impl_->opt.audio == MediaOptions::Audio::Device) {
+        impl_->openDevice();
+        impl_->startLoading();
+    }
 }
 
 MediaSystem::~MediaSystem() {
@@ -360,7 +400,6 @@ int MediaSystem::pump() {
     if (!impl_->rt) return 0;
     const int64_t now = impl_->clock.now();
     std::optional<int64_t> next;
-    bool anyChanged = false;
     for (const auto& s : impl_->rt->scenes()) {
         if (s->state != SceneState::Shown) continue;
         bool changed = false;
@@ -371,10 +410,7 @@ int MediaSystem::pump() {
             if (auto t = a->nextChange(now)) next = next ? std::min(*next, *t) : *t;
         }
         if (changed) impl_->rt->changed(*s);
-        anyChanged = anyChanged || changed;
     }
-    // A changed window is painted at once, on the next turn of the loop.
-    if (anyChanged) return 1;
     if (!next) return 0;
     return static_cast<int>(std::clamp<int64_t>(*next - now, 1, 1000));
 }

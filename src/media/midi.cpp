@@ -5,6 +5,8 @@
 #include <fluidsynth.h>
 
 #include <cstdint>
+#include <functional>
+#include <set>
 
 #include "media/internal.h"
 
@@ -20,8 +22,11 @@ uint16_t be16(const std::string& b, size_t at) {
     return static_cast<uint16_t>(uint8_t(b[at]) << 8 | uint8_t(b[at + 1]));
 }
 
+// A channel event: its status byte and its one or two data bytes.
+using ChannelEvent = std::function<void(uint8_t status, const uint8_t* data)>;
+
 // Walks the events of one track; empty when they are well formed.
-std::string checkTrack(const std::string& b, size_t pos, size_t end, int track) {
+std::string checkTrack(const std::string& b, size_t pos, size_t end, int track, const ChannelEvent* onEvent) {
     auto bad = [track](const std::string& what) { return "track " + std::to_string(track) + ": " + what; };
     auto varLen = [&](uint32_t& v) {
         v = 0;
@@ -64,6 +69,7 @@ std::string checkTrack(const std::string& b, size_t pos, size_t end, int track) 
             if (end - pos < size_t(n)) return bad("cut off in a channel event");
             for (int i = 0; i < n; ++i)
                 if (uint8_t(b[pos + i]) & 0x80) return bad("bad data byte");
+            if (onEvent) (*onEvent)(status, reinterpret_cast<const uint8_t*>(b.data() + pos));
             pos += n;
         }
     }
@@ -72,7 +78,7 @@ std::string checkTrack(const std::string& b, size_t pos, size_t end, int track) 
 
 }  // namespace
 
-std::string checkMidiFile(const std::string& b) {
+static std::string walkMidiFile(const std::string& b, const ChannelEvent* onEvent) {
     if (b.size() < 14 || b.compare(0, 4, "MThd") != 0) return "not a Standard MIDI File";
     const uint32_t hlen = be32(b, 4);
     if (hlen < 6 || hlen > b.size() - 8) return "bad MIDI header";
@@ -85,12 +91,27 @@ std::string checkMidiFile(const std::string& b) {
         const uint32_t len = be32(b, pos + 4);
         if (len > b.size() - pos - 8) return "truncated in track " + std::to_string(found);
         if (b.compare(pos, 4, "MTrk") == 0) {
-            if (std::string e = checkTrack(b, pos + 8, pos + 8 + len, found); !e.empty()) return e;
+            if (std::string e = checkTrack(b, pos + 8, pos + 8 + len, found, onEvent); !e.empty()) return e;
             ++found;
         }
         pos += 8 + len;  // other chunks are skipped
     }
     return {};
+}
+
+std::string checkMidiFile(const std::string& b) { return walkMidiFile(b, nullptr); }
+
+std::vector<std::pair<int, int>> midiInstruments(const std::string& b) {
+    // Every channel starts on program 0 of its bank until told otherwise.
+    std::set<std::pair<int, int>> found{{0, 0}, {128, 0}};
+    int bank[16] = {};
+    const ChannelEvent onEvent = [&](uint8_t status, const uint8_t* d) {
+        const int ch = status & 0x0F;
+        if ((status & 0xF0) == 0xB0 && d[0] == 0) bank[ch] = d[1];
+        if ((status & 0xF0) == 0xC0) found.insert({ch == 9 ? 128 : bank[ch], d[0]});
+    };
+    walkMidiFile(b, &onEvent);
+    return {found.begin(), found.end()};
 }
 
 class MidiControl : public Component {
@@ -172,21 +193,55 @@ private:
         m_->player = p;
         m_->playerOwner = this;
         m_->tune = name;
+        ++m_->playerSerial;
+        m_->playPending = false;
+        instruments_ = midiInstruments(*bytes);
     }
 
     void play() {
         m_->sync();
-        std::lock_guard lock(m_->mu);
+        std::unique_lock lock(m_->mu);
         if (m_->playerOwner != this || played_) return;
-        // Played once, from the start; the sequencer stops at the end.
-        fluid_player_play(m_->player);
         played_ = true;
+        if (!m_->device) {
+            // Played once, from the start; the sequencer stops at the end.
+            fluid_player_play(m_->player);
+            return;
+        }
+        // The audio thread is not to wait for the disk: the tune's
+        // instruments are read in first, then it plays.
+        m_->playPending = true;
+        if (m_->warmer.joinable()) {
+            lock.unlock();
+            m_->warmer.join();
+            lock.lock();
+            if (m_->playerOwner != this || !m_->playPending) return;
+        }
+        m_->warmer = std::thread(warm, m_.get(), m_->playerSerial, instruments_);
+    }
+
+    static void warm(MediaSystem::Impl* m, uint64_t serial, std::vector<std::pair<int, int>> instruments) {
+        int channel = MediaSystem::Impl::kSpareChannel;
+        fluid_sfont_t* font = nullptr;
+        for (const auto& [bank, program] : instruments) {
+            std::lock_guard lock(m->mu);
+            if (!m->live || !m->player || m->playerSerial != serial) return;
+            // A channel holding an instrument keeps its samples in memory.
+            if (!font) font = fluid_synth_get_sfont(m->synth, 0);
+            if (font && channel < 2 * MediaSystem::Impl::kSpareChannel)
+                fluid_synth_program_select(m->synth, channel++, fluid_sfont_get_id(font), bank, program);
+        }
+        std::lock_guard lock(m->mu);
+        if (!m->live || !m->player || m->playerSerial != serial || !m->playPending) return;
+        fluid_player_play(m->player);
+        m->playPending = false;
     }
 
     void stop() {
         m_->sync();
         std::lock_guard lock(m_->mu);
         if (m_->playerOwner != this) return;
+        m_->playPending = false;
         fluid_player_stop(m_->player);
         fluid_synth_all_notes_off(m_->synth, -1);
     }
@@ -199,6 +254,7 @@ private:
         fluid_player_stop(m_->player);
         delete_fluid_player(m_->player);
         m_->player = nullptr;
+        m_->playPending = false;
         m_->playerOwner = nullptr;
         m_->tune.clear();
         // The mix fades the synthesiser out now; its notes stop and it is
@@ -211,6 +267,7 @@ private:
     bool notify_ = false, wait_ = false, shareable_ = false;
     std::string deviceType_, fileName_, lastCommand_;
     bool played_ = false;
+    std::vector<std::pair<int, int>> instruments_;
 };
 
 std::unique_ptr<Component> makeMidiControl(ImplPtr m, const Control&) {

@@ -68,6 +68,7 @@ private:
     void step(Clock& clock, int64_t until);
     void applyX11Hints(SDL_Window* win);
     void showToolTip(const std::string& text, SDL_Point at);
+    void trace(const std::string& scene);
     void hideToolTip();
 
     // The pointer at rest shows the tooltip of what lies under it.
@@ -90,6 +91,8 @@ private:
     SDL_Cursor* arrow_ = nullptr;
     int currentCursor_ = -1;
     std::string dragWindowScene_;
+    const Clock* clock_ = nullptr;  // the loop's, for the trace
+    int traceFd_ = -1;
 };
 
 }  // namespace az
