@@ -52,7 +52,7 @@ private:
 };
 
 int usage() {
-    std::fprintf(stderr, "usage: agent-zaza-script [--windows] [--audio-out FILE.wav] [--scale S] SCRIPT\n");
+    std::fprintf(stderr, "usage: agent-zaza-script [--windows] [--audio-out FILE.wav | --no-media] [--scale S] SCRIPT\n");
     return 2;
 }
 
@@ -66,12 +66,15 @@ std::string exeFolder() {
 
 int main(int argc, char** argv) {
     bool windows = false;
+    bool noMedia = false;  // no movies, tunes or banner (the benchmark's floor)
     const char* file = nullptr;
     std::string audioOut;
     double scale = 1.0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--windows") == 0)
             windows = true;
+        else if (std::strcmp(argv[i], "--no-media") == 0)
+            noMedia = true;
         else if (std::strcmp(argv[i], "--audio-out") == 0 && i + 1 < argc)
             audioOut = argv[++i];
         else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
@@ -85,7 +88,7 @@ int main(int argc, char** argv) {
         else
             file = argv[i];
     }
-    if (!file) return usage();
+    if (!file || (noMedia && !audioOut.empty())) return usage();
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec)) {
         std::fprintf(stderr, "%s: is a folder, not a script\n", file);
@@ -115,17 +118,21 @@ int main(int argc, char** argv) {
             }
             w->windows().setScale(scale);
             mo.audio = az::MediaOptions::Audio::Device;
-            media = std::make_unique<az::MediaSystem>(w->clock(), mo);
-            w->windows().setFrameInterval([m = media.get()] { return m->pump(); });
+            if (!noMedia) {
+                media = std::make_unique<az::MediaSystem>(w->clock(), mo);
+                w->windows().setFrameInterval([m = media.get()] { return m->pump(); });
+            }
             host = std::move(w);
         } else {
             auto h = std::make_unique<MediaHeadlessHost>(az::gameScenes());
             mo.audio = az::MediaOptions::Audio::Offline;
-            media = std::make_unique<az::MediaSystem>(h->clock(), mo);
-            h->setMedia(media.get());
+            if (!noMedia) {
+                media = std::make_unique<az::MediaSystem>(h->clock(), mo);
+                h->setMedia(media.get());
+            }
             host = std::move(h);
         }
-        media->attach(host->runtime());
+        if (media) media->attach(host->runtime());
         host->runtime().setProgramFolder(exeFolder());
         host->runtime().setPictures(&pictures);
         host->runtime().setScale(scale);
@@ -134,7 +141,7 @@ int main(int argc, char** argv) {
         az::ScriptRunner runner(*host);
         const auto folder = std::filesystem::path(file).parent_path();
         runner.setIncludeFolder(folder.empty() ? "." : folder.string());
-        az::addMediaExpectations(runner, *media);
+        if (media) az::addMediaExpectations(runner, *media);
         az::ScriptResult r = runner.run(in);
         if (r.exitCode != 0) {
             std::fprintf(stderr, "%s:%s\n", file, r.message.substr(4).c_str());

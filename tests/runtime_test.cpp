@@ -693,3 +693,33 @@ TEST(Registry, TheSixteenWindows) {
 
 }  // namespace
 }  // namespace az
+
+// A window is repainted only when something in it changed: a write of the
+// value a control holds, or of a timer's Enabled, leaves it alone.
+TEST(Repaint, OnlyWritesThatChangeSomethingMarkTheWindow) {
+    using namespace az;
+    struct Case {
+        const char* what;
+        std::function<void(Runtime&)> write;
+        bool marks;
+    } cases[] = {
+        {"same caption", [](Runtime& rt) { rt.scene("A").control("L").setCaption("design"); }, false},
+        {"new caption", [](Runtime& rt) { rt.scene("A").control("L").setCaption("other"); }, true},
+        {"visible again", [](Runtime& rt) { rt.scene("A").control("L").setVisible(true); }, false},
+        {"hidden", [](Runtime& rt) { rt.scene("A").control("L").setVisible(false); }, true},
+        {"enabled again", [](Runtime& rt) { rt.scene("A").control("L").setEnabled(true); }, false},
+        {"timer started", [](Runtime& rt) { rt.scene("A").control("T").setEnabled(true); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto a = scene("A");
+        a.desc.controls = {label("L").text("design"), timer("T", 3000).disabled()};
+        HeadlessHost h({a});
+        Runtime& rt = h.runtime();
+        rt.start("A");
+        const WindowId id = rt.find("A")->window;
+        const int before = h.windows().windows().at(id).dirty;
+        rt.dispatch([&] { c.write(rt); });
+        EXPECT_EQ(h.windows().windows().at(id).dirty > before, c.marks);
+    }
+}

@@ -475,7 +475,6 @@ int MediaSystem::pump() {
     if (!impl_->rt) return 0;
     const int64_t now = impl_->clock.now();
     std::optional<int64_t> next;
-    bool anyChanged = false;
     for (const auto& s : impl_->rt->scenes()) {
         if (s->state != SceneState::Shown) continue;
         bool changed = false;
@@ -486,10 +485,7 @@ int MediaSystem::pump() {
             if (auto t = a->nextChange(now)) next = next ? std::min(*next, *t) : *t;
         }
         if (changed) impl_->rt->changed(*s);
-        anyChanged = anyChanged || changed;
     }
-    // A changed window is painted at once, on the next turn of the loop.
-    if (anyChanged) return 1;
     if (!next) return 0;
     return static_cast<int>(std::clamp<int64_t>(*next - now, 1, 1000));
 }

@@ -53,10 +53,10 @@ public:
     // this game time. Times before the last one are ignored.
     void advanceTo(int64_t gameMs);
 
-    // For the window system's loop, called before it sleeps: mixes up to
-    // the present when there is no device, marks the windows whose movie or
-    // banner shows a new frame as changed, and returns how many ms until
-    // the next picture or sound work is due (0: nothing animates).
+    // For the window system's loop, called before it paints and sleeps:
+    // mixes up to the present when there is no device, marks the windows
+    // whose movie or banner shows a new frame as changed, and returns how
+    // many ms until the next frame is due (0: nothing animates).
     int pump();
 
     // The tune sounding now ("01.mid"), empty when none.

@@ -41,6 +41,7 @@ constexpr int left = 0, right = 1, centre = 2;
 struct Font {
     std::string face = "MS Sans Serif";
     bool bold = false;
+    bool operator==(const Font&) const = default;
 };
 
 // Design-time properties of one control. Twips throughout, as designed.
@@ -80,6 +81,8 @@ struct ControlDesc {
     unsigned interval = 0;    // timer period in ms
 
     std::string movieBackground;  // movie player: "RRGGBB", empty for the movie's own
+
+    bool operator==(const ControlDesc&) const = default;
 
     // Fluent setters so that descriptions read like the design tables.
     ControlDesc& at(int l, int t, int w, int h) { left = l; top = t; width = w; height = h; return *this; }

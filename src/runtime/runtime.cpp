@@ -729,7 +729,12 @@ Control& ControlRef::resolve() const {
 template <class F>
 void ControlRef::write(F&& f) const {
     Control& c = resolve();
+    const ControlDesc before = c.p;
+    const size_t items = c.items.size();
     f(c);
+    // Writing what a control already shows changes nothing on screen; a
+    // timer shows nothing at all.
+    if (c.kind() == ControlKind::Timer || (c.p == before && c.items.size() == items)) return;
     rt_->changed(rt_->ensureLoaded(scene_));
 }
 

@@ -7,8 +7,11 @@
 
 #include <cairo.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -33,11 +36,12 @@ SdlWindowSystem::SdlWindowSystem() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
     arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+    // The benchmark listens on this descriptor for each frame put on screen.
+    if (const char* fd = std::getenv("AZ_TRACE_FD")) traceFd_ = std::atoi(fd);
 }
 
 namespace {
 constexpr Uint32 kToolTipDelay = 500;  // ms the pointer rests before a tooltip
-constexpr int64_t kFrameMs = 40;       // repaint pace of what animates
 }
 
 SdlWindowSystem::~SdlWindowSystem() {
@@ -535,9 +539,23 @@ void SdlWindowSystem::present(WindowId, Window& w) {
         SDL_BlitSurface(src, nullptr, target, nullptr);
         SDL_FreeSurface(src);
         SDL_UpdateWindowSurface(w.sdl);
+        trace(w.scene);
     }
     cairo_surface_destroy(canvas);
     w.dirty = false;
+}
+
+void SdlWindowSystem::trace(const std::string& scene) {
+    if (traceFd_ < 0) return;
+    // "present SCENE GAME-MS MONOTONIC-NS": the steady clock is the
+    // system's monotonic one, which the listener reads too.
+    const auto mono = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                          std::chrono::steady_clock::now().time_since_epoch())
+                          .count();
+    char line[160];
+    const int n = std::snprintf(line, sizeof line, "present %s %lld %lld\n", scene.c_str(),
+                                static_cast<long long>(clock_ ? clock_->now() : -1), static_cast<long long>(mono));
+    if (n > 0 && write(traceFd_, line, static_cast<size_t>(std::min<int>(n, sizeof line - 1))) < 0) traceFd_ = -1;
 }
 
 void SdlWindowSystem::repaintAll() {
@@ -546,27 +564,15 @@ void SdlWindowSystem::repaintAll() {
 }
 
 void SdlWindowSystem::step(Clock& clock, int64_t until) {
-    // Windows with a movie or a banner playing are repainted every frame.
-    bool animating = false;
-    for (auto& [id, w] : windows_) {
-        const Scene* s = w.visible ? rt_->find(w.scene) : nullptr;
-        if (!s) continue;
-        for (const auto& c : s->controls)
-            if (c->component && c->component->animating()) {
-                w.dirty = true;
-                animating = true;
-                break;
-            }
-    }
+    clock_ = &clock;
+    // Movies and banners mark their windows changed when a new frame is due
+    // and say when the next one is; a window is painted only when changed.
+    const int frameIn = frameInterval_ ? frameInterval_() : 0;
     repaintAll();
     int64_t now = clock.now();
     int64_t wake = until;
-    if (animating) wake = std::min(wake, now + kFrameMs);
     if (auto due = rt_->nextDue()) wake = std::min(wake, *due);
-    if (frameInterval_) {
-        int f = frameInterval_();
-        if (f > 0) wake = std::min(wake, now + f);
-    }
+    if (frameIn > 0) wake = std::min(wake, now + frameIn);
     // Bring up the tooltip of a resting pointer, or wake when it is due.
     if (!rest_.shown && !rest_.scene.empty() && !rt_->drag() &&
         !rt_->toolTipAt(rest_.scene, rest_.x, rest_.y).empty()) {

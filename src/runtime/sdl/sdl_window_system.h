@@ -77,6 +77,7 @@ private:
     void applyX11Hints(SDL_Window* win);
     static void centre(SDL_Window* win);
     void showToolTip(const std::string& text, SDL_Point at);
+    void trace(const std::string& scene);
     void hideToolTip();
 
     // The pointer at rest shows the tooltip of what lies under it.
@@ -100,6 +101,8 @@ private:
     int currentCursor_ = -1;
     double scale_ = 1.0;
     std::string dragWindowScene_;
+    const Clock* clock_ = nullptr;  // the loop's, for the trace
+    int traceFd_ = -1;
 };
 
 }  // namespace az
