@@ -235,16 +235,29 @@ private:
 };
 
 // The scripts without what needs the media system or writes files.
-std::string storyOnly(const std::filesystem::path& file) {
+// The script's lines without the ones that need sound, movies or files;
+// included scripts are taken in place, so that the filter applies to them too.
+void storyLines(const std::filesystem::path& file, std::ostringstream& out) {
     std::ifstream in(file);
-    std::ostringstream out;
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind("screenshot", 0) == 0 || line.rfind("expect music", 0) == 0 ||
             line.rfind("expect movie", 0) == 0 || line.rfind("expect sound", 0) == 0)
             continue;
+        if (line.rfind("include ", 0) == 0) {
+            std::istringstream words(line.substr(8));
+            std::string part;
+            words >> part;
+            storyLines(file.parent_path() / part, out);
+            continue;
+        }
         out << line << "\n";
     }
+}
+
+std::string storyOnly(const std::filesystem::path& file) {
+    std::ostringstream out;
+    storyLines(file, out);
     return out.str();
 }
 
