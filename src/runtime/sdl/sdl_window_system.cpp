@@ -33,8 +33,13 @@ SdlWindowSystem::SdlWindowSystem() {
     // accelerated one would make SDL create the window anew, losing the
     // hints we set on it.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
-        throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
+    // A display busy taking many clients at once may refuse a connection
+    // for a moment: a few short tries before giving up.
+    int tries = 0;
+    for (Uint32 wait = 50; SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0; wait *= 2) {
+        if (++tries == 4) throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
+        SDL_Delay(wait);
+    }
     arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     // The benchmark listens on this descriptor for each frame put on screen.
     if (const char* fd = std::getenv("AZ_TRACE_FD")) traceFd_ = std::atoi(fd);
